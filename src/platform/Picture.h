@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QImage>
+
+namespace glim {
+
+// A picture as the program passes it around: captures, files, the clipboard's image and the
+// viewer's content. Once it is ours it is held as QImage::Format_BGR888 (B,G,R bytes, top-down
+// rows, each row padded to 4 bytes by QImage itself). A null QImage is "no picture".
+using Picture = QImage;
+
+} // namespace glim

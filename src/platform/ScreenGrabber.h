@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/Picture.h"
+
+#include <QRect>
+#include <QSize>
+
+namespace glim {
+
+// Reads what the screen shows. The X11 implementation reads the primary screen through Qt and
+// asks the window manager for the active window's frame through xcb; tests hand in a fake that
+// returns known pixels.
+class ScreenGrabber {
+public:
+    virtual ~ScreenGrabber() = default;
+
+    // Size of the primary screen in pixels.
+    virtual QSize screenSize() const = 0;
+    // A picture of `area` (screen pixels, primary screen's top-left at 0,0) as the screen shows
+    // it, windows lying over each other included. Parts of `area` outside the screen are black.
+    // The picture owns its pixels and has exactly the size of `area`.
+    virtual Picture grab(const QRect& area) = 0;
+    // Outer frame rectangle (frame and caption included) of the active window, in screen
+    // pixels; an empty rectangle when no window is active.
+    virtual QRect activeWindowFrame() = 0;
+};
+
+} // namespace glim

@@ -1,0 +1,37 @@
+#include "screenshots/PictureBox.h"
+
+#include <QPainter>
+
+namespace glim {
+
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("ima"));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(224, 224, 224));
+    setPalette(pal);
+    setFocusPolicy(Qt::ClickFocus);
+}
+
+void PictureBox::setPicture(const Picture& picture)
+{
+    m_picture = picture;
+    if (!m_picture.isNull()) {
+        if (m_picture.format() != QImage::Format_BGR888)
+            m_picture = m_picture.convertToFormat(QImage::Format_BGR888);
+        resize(m_picture.size());
+    }
+    update();
+    emit pictureChanged();
+}
+
+void PictureBox::paintEvent(QPaintEvent*)
+{
+    if (m_picture.isNull())
+        return;
+    QPainter painter(this);
+    painter.drawImage(0, 0, m_picture);
+}
+
+} // namespace glim
