@@ -1,0 +1,137 @@
+#include "settings/IniFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringList>
+
+namespace glim {
+
+namespace {
+
+// At most this many characters of a value come back, as the settings file always allowed.
+constexpr int kMaxValueLength = 259;
+
+struct Lines {
+    QStringList lines;
+    bool exists = false;
+};
+
+Lines readLines(const QString& file) {
+    Lines result;
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        return result;
+    result.exists = true;
+    const QString text = QString::fromLocal8Bit(in.readAll());
+    result.lines = text.split(QLatin1Char('\n'));
+    for (QString& line : result.lines) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+    }
+    // A final line end leaves one empty element behind; it is not a line of the file.
+    if (!result.lines.isEmpty() && result.lines.last().isEmpty())
+        result.lines.removeLast();
+    return result;
+}
+
+// The section name of a "[name]" line, or a null string for any other line.
+QString sectionName(const QString& line) {
+    const QString trimmed = line.trimmed();
+    if (trimmed.size() < 2 || !trimmed.startsWith(QLatin1Char('[')))
+        return {};
+    const qsizetype close = trimmed.indexOf(QLatin1Char(']'));
+    if (close < 0)
+        return {};
+    return trimmed.mid(1, close - 1).trimmed();
+}
+
+// The key of a "key=value" line, or a null string for any other line.
+QString keyName(const QString& line) {
+    const qsizetype equals = line.indexOf(QLatin1Char('='));
+    if (equals <= 0 || line.trimmed().startsWith(QLatin1Char(';')))
+        return {};
+    return line.left(equals).trimmed();
+}
+
+bool sameName(const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+QString readIni(const QString& file, const QString& section, const QString& key) {
+    const Lines file_ = readLines(file);
+    bool inSection = false;
+    for (const QString& line : file_.lines) {
+        const QString name = sectionName(line);
+        if (!name.isNull()) {
+            inSection = sameName(name, section);
+            continue;
+        }
+        if (!inSection)
+            continue;
+        const QString lineKey = keyName(line);
+        if (!lineKey.isNull() && sameName(lineKey, key)) {
+            const QString value = line.mid(line.indexOf(QLatin1Char('=')) + 1);
+            return value.trimmed().left(kMaxValueLength).trimmed();
+        }
+    }
+    return QString();
+}
+
+void writeIni(const QString& file, const QString& section, const QString& key,
+              const QString& value) {
+    Lines file_ = readLines(file);
+    QStringList& lines = file_.lines;
+    const QString entry = key + QLatin1Char('=') + value;
+
+    qsizetype sectionStart = -1; // index of the header line
+    qsizetype lastKeyLine = -1;  // last key line of that section
+    bool written = false;
+    for (qsizetype i = 0; i < lines.size() && !written; ++i) {
+        const QString name = sectionName(lines[i]);
+        if (!name.isNull()) {
+            if (sectionStart >= 0)
+                break; // the next section begins: the key is not in ours
+            if (sameName(name, section)) {
+                sectionStart = i;
+                lastKeyLine = i;
+            }
+            continue;
+        }
+        if (sectionStart < 0)
+            continue;
+        const QString lineKey = keyName(lines[i]);
+        if (lineKey.isNull())
+            continue;
+        lastKeyLine = i;
+        if (sameName(lineKey, key)) {
+            lines[i] = lines[i].left(lines[i].indexOf(QLatin1Char('=')) + 1) + value;
+            written = true;
+        }
+    }
+    if (!written) {
+        if (sectionStart >= 0) {
+            lines.insert(lastKeyLine + 1, entry);
+        } else {
+            lines.append(QLatin1Char('[') + section + QLatin1Char(']'));
+            lines.append(entry);
+        }
+    }
+
+    // Written to a new file that replaces the old one only when complete, so that a failed
+    // write never leaves a truncated settings file behind.
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly))
+        return;
+    out.write((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLocal8Bit());
+    out.commit();
+}
+
+int iniNumber(const QString& value) {
+    bool ok = false;
+    const int number = value.trimmed().toInt(&ok);
+    return ok ? number : 0;
+}
+
+} // namespace glim
