@@ -1,0 +1,179 @@
+#include "imaging/JpegWriter.h"
+
+#include "imaging/DibSection.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <turbojpeg.h>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace glim {
+
+namespace {
+
+// The two descriptions of a failed write, each followed by a status number in decimal.
+const QString kInitFailedText = QStringLiteral("Failed to initialise the IJL library: ");
+const QString kSaveFailedText = QStringLiteral("Failed to save to JPG ");
+
+// Status numbers after "Failed to initialise the IJL library: ".
+enum InitStatus {
+    EncoderNotStarted = 1, // the encoder could not be started (no compressor handle)
+};
+
+// Status numbers after "Failed to save to JPG ". In every case the file at the path is left
+// exactly as it was, and no temporary file stays behind.
+enum SaveStatus {
+    NoPixels = 1,         // the buffer holds no pixels
+    TargetReadOnly = 2,   // the existing file's owner write bit is clear
+    CannotCreateFile = 3, // no new file could be made beside the target (missing folder...)
+    EncoderFailed = 4,    // the encoder refused the picture (quality outside 0 to 100, a
+                          // side longer than a JPEG allows, no memory)
+    WriteFailed = 5,      // the encoded bytes could not all be written (disk full...)
+    ReplaceFailed = 6,    // the new file could not be put in place (the path is a folder...)
+};
+
+JpegWriteResult failure(const QString& text, int status) {
+    return {false, kJpegWriteErrorNumber, text + QString::number(status)};
+}
+
+// The encoder's output buffer, released however the write ends.
+struct EncodedJpeg {
+    unsigned char* bytes = nullptr;
+    unsigned long size = 0;
+    ~EncodedJpeg() { tjFree(bytes); }
+};
+
+struct CompressorHandle {
+    tjhandle handle = tjInitCompress();
+    ~CompressorHandle() {
+        if (handle != nullptr)
+            tjDestroy(handle);
+    }
+};
+
+// The new picture's file beside the target. It is removed again unless it was put in place.
+class SiblingFile {
+public:
+    explicit SiblingFile(const QByteArray& target) {
+        const int slash = target.lastIndexOf('/');
+        const QByteArray folder = slash < 0 ? QByteArray(".") : target.left(slash + 1);
+        const QByteArray name = target.mid(slash + 1);
+        // Created exclusively with the default mode, as any new file of the user's would be;
+        // a clash with an existing name only costs another try.
+        for (int attempt = 0; attempt < 64 && m_fd < 0; ++attempt) {
+            const QByteArray suffix =
+                QByteArray::number(QRandomGenerator::global()->generate(), 16);
+            m_path = folder + '.' + name + '.' + suffix + ".tmp";
+            m_fd = ::open(m_path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (m_fd < 0 && errno != EEXIST)
+                break;
+        }
+    }
+    ~SiblingFile() {
+        closeFile();
+        if (!m_placed && !m_path.isEmpty())
+            ::unlink(m_path.constData());
+    }
+    SiblingFile(const SiblingFile&) = delete;
+    SiblingFile& operator=(const SiblingFile&) = delete;
+
+    bool isOpen() const { return m_fd >= 0; }
+
+    bool writeAll(const unsigned char* bytes, unsigned long size) {
+        while (size > 0) {
+            const ssize_t written = ::write(m_fd, bytes, size);
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written <= 0)
+                return false;
+            bytes += written;
+            size -= static_cast<unsigned long>(written);
+        }
+        return true;
+    }
+
+    // Gives the new file the replaced file's times and mode bits. Failures here leave the
+    // picture written with fresh times, which is no reason to fail the write.
+    void takeOver(const struct stat& old) {
+        const struct timespec times[2] = {old.st_atim, old.st_mtim};
+        (void)::futimens(m_fd, times);
+        (void)::fchmod(m_fd, old.st_mode & 07777);
+    }
+
+    bool closeFile() {
+        if (m_fd < 0)
+            return true;
+        const int result = ::close(m_fd);
+        m_fd = -1;
+        return result == 0;
+    }
+
+    bool placeAt(const QByteArray& target) {
+        m_placed = ::rename(m_path.constData(), target.constData()) == 0;
+        return m_placed;
+    }
+
+private:
+    QByteArray m_path;
+    int m_fd = -1;
+    bool m_placed = false;
+};
+
+} // namespace
+
+JpegWriteResult writeJpegFile(DibSection& dib, const QString& path, int quality) {
+    CompressorHandle compressor;
+    if (compressor.handle == nullptr)
+        return failure(kInitFailedText, EncoderNotStarted);
+
+    if (dib.isEmpty())
+        return failure(kSaveFailedText, NoPixels);
+
+    // The file being replaced keeps its times and mode; one that may not be written stays as
+    // it is (tested by the mode bit itself, which also holds for a user who may write anyway).
+    const QByteArray target = QFile::encodeName(path);
+    struct stat old {};
+    const bool replacing = !target.isEmpty() && ::stat(target.constData(), &old) == 0;
+    if (replacing && (old.st_mode & S_IWUSR) == 0)
+        return failure(kSaveFailedText, TargetReadOnly);
+
+    // Screenshots are full of coloured text: full-resolution colour at the high qualities.
+    const int subsampling = quality >= 90 ? TJSAMP_444 : TJSAMP_420;
+    const int width = dib.width();
+    const int height = dib.height();
+    EncodedJpeg jpeg;
+    jpeg.size = tjBufSize(width, height, subsampling);
+    if (jpeg.size != static_cast<unsigned long>(-1) && jpeg.size <= 0x7fffffffUL)
+        jpeg.bytes = tjAlloc(static_cast<int>(jpeg.size));
+    if (jpeg.bytes == nullptr)
+        return failure(kSaveFailedText, EncoderFailed);
+    // The buffer's own memory goes to the encoder: B,G,R, padded rows, bottom row first.
+    if (tjCompress2(compressor.handle, dib.dibSectionBitsPtr(), width, dib.bytesPerScanLine(),
+                    height, TJPF_BGR, &jpeg.bytes, &jpeg.size, subsampling, quality,
+                    TJFLAG_BOTTOMUP | TJFLAG_NOREALLOC) != 0)
+        return failure(kSaveFailedText, EncoderFailed);
+
+    if (target.isEmpty())
+        return failure(kSaveFailedText, CannotCreateFile);
+    SiblingFile file(target);
+    if (!file.isOpen())
+        return failure(kSaveFailedText, CannotCreateFile);
+    if (!file.writeAll(jpeg.bytes, jpeg.size))
+        return failure(kSaveFailedText, WriteFailed);
+    // Linux keeps no settable creation time, so the last-access and last-write times and the
+    // mode bits are what the replaced file hands on.
+    if (replacing)
+        file.takeOver(old);
+    if (!file.closeFile())
+        return failure(kSaveFailedText, WriteFailed);
+    if (!file.placeAt(target))
+        return failure(kSaveFailedText, ReplaceFailed);
+    return {true, 0, {}};
+}
+
+} // namespace glim
