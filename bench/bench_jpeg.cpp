@@ -1,0 +1,148 @@
+// The JPEG writer at quality 100 against its floor and against Qt's own JPEG writer. Each
+// iteration writes the same picture three ways, one after the other, so that the ratios are
+// measured side by side in one run:
+//   x_raw  writeJpegFile / (tjCompress2 with the same settings on the same buffer + writing
+//          the bytes to a file): what the writer adds around the encoder;
+//   x_qt   writeJpegFile / QImageWriter ("jpg", quality 100) on the picture;
+//   x_qt_from_picture  (createFromPicture + writeJpegFile) / QImageWriter: the program's whole
+//          road from a picture to its file.
+
+#include "imaging/DibSection.h"
+#include "imaging/JpegWriter.h"
+
+#include <QCoreApplication>
+#include <QImageWriter>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <turbojpeg.h>
+
+#include <chrono>
+#include <cstdio>
+#include <random>
+
+using namespace glim;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// A desktop-like picture: a gradient background, flat windows with title bars, and rows of
+// small dark marks standing in for text.
+Picture desktopPicture(int width, int height) {
+    Picture picture(width, height, QImage::Format_BGR888);
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* row = picture.scanLine(y);
+        for (int x = 0; x < width; ++x) {
+            row[3 * x] = std::uint8_t(120 + 100 * y / height);
+            row[3 * x + 1] = std::uint8_t(60 + 80 * x / width);
+            row[3 * x + 2] = 40;
+        }
+    }
+    std::mt19937 engine(5);
+    for (int w = 0; w < 6; ++w) {
+        const int left = int(engine() % unsigned(width * 2 / 3));
+        const int top = int(engine() % unsigned(height * 2 / 3));
+        const int right = std::min(width, left + width / 3);
+        const int bottom = std::min(height, top + height / 3);
+        for (int y = top; y < bottom; ++y) {
+            std::uint8_t* row = picture.scanLine(y);
+            const bool title = y < top + 24;
+            for (int x = left; x < right; ++x) {
+                const bool mark = !title && (y - top) % 18 < 10 && (x * 7 + y / 18 * 3) % 11 < 6 &&
+                                  (x / 40 + y / 18) % 5 != 0;
+                const std::uint8_t value = title ? 90 : mark ? 20 : 245;
+                row[3 * x] = title ? 200 : value;
+                row[3 * x + 1] = value;
+                row[3 * x + 2] = value;
+            }
+        }
+    }
+    return picture;
+}
+
+bool rawEncodeAndWrite(DibSection& dib, const char* path) {
+    tjhandle handle = tjInitCompress();
+    unsigned char* bytes = nullptr;
+    unsigned long size = 0;
+    const bool encoded =
+        tjCompress2(handle, dib.dibSectionBitsPtr(), dib.width(), dib.bytesPerScanLine(),
+                    dib.height(), TJPF_BGR, &bytes, &size, TJSAMP_444, 100, TJFLAG_BOTTOMUP) == 0;
+    bool written = false;
+    if (encoded) {
+        if (std::FILE* file = std::fopen(path, "wb")) {
+            written = std::fwrite(bytes, 1, size, file) == size;
+            written = std::fclose(file) == 0 && written;
+        }
+    }
+    tjFree(bytes);
+    tjDestroy(handle);
+    return written;
+}
+
+void writeAtQualityHundred(benchmark::State& state) {
+    const Picture picture = desktopPicture(int(state.range(0)), int(state.range(1)));
+    QTemporaryDir folder;
+    const QString ours = folder.filePath(QStringLiteral("ours.jpg"));
+    const QByteArray raw = QFile::encodeName(folder.filePath(QStringLiteral("raw.jpg")));
+    const QString qt = folder.filePath(QStringLiteral("qt.jpg"));
+    DibSection dib;
+    dib.createFromPicture(picture);
+
+    double oursSeconds = 0, rawSeconds = 0, qtSeconds = 0, fromPictureSeconds = 0;
+    for (auto _ : state) {
+        auto start = Clock::now();
+        if (!writeJpegFile(dib, ours, 100))
+            state.SkipWithError("writeJpegFile failed");
+        const double seconds = secondsSince(start);
+        oursSeconds += seconds;
+        state.SetIterationTime(seconds);
+
+        start = Clock::now();
+        if (!rawEncodeAndWrite(dib, raw.constData()))
+            state.SkipWithError("tjCompress2 failed");
+        rawSeconds += secondsSince(start);
+
+        start = Clock::now();
+        QImageWriter writer(qt, "jpg");
+        writer.setQuality(100);
+        if (!writer.write(picture))
+            state.SkipWithError("QImageWriter failed");
+        qtSeconds += secondsSince(start);
+
+        start = Clock::now();
+        DibSection fresh;
+        fresh.createFromPicture(picture);
+        if (!writeJpegFile(fresh, ours, 100))
+            state.SkipWithError("writeJpegFile failed");
+        fromPictureSeconds += secondsSince(start);
+    }
+    state.counters["x_raw"] = oursSeconds / rawSeconds;
+    state.counters["x_qt"] = oursSeconds / qtSeconds;
+    state.counters["x_qt_from_picture"] = fromPictureSeconds / qtSeconds;
+}
+
+} // namespace
+
+BENCHMARK(writeAtQualityHundred)
+    ->Args({1920, 1080})
+    ->Args({3840, 2160})
+    ->ArgNames({"w", "h"})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    // Qt finds its JPEG plugin through the application object.
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
