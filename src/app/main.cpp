@@ -1,7 +1,25 @@
+#include "app/Application.h"
+#include "platform/MessageBoxDialogs.h"
+
 #include <QApplication>
 
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    return 0;
+// The composition root: the platform services, then the application core on the folder of
+// the executable.
+int main(int argc, char** argv) {
+    QApplication qtApp(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Glimwell"));
+    // The program lives in the tray: closing or hiding its last window does not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    glim::MessageBoxDialogs dialogs;
+    glim::Application::Services services{
+        glim::ProgramFolder(QCoreApplication::applicationDirPath()),
+        &dialogs,
+        QCoreApplication::applicationFilePath(),
+        QString(),
+        {}};
+    glim::Application app(std::move(services));
+    if (!app.start())
+        return 0;
+    return QApplication::exec();
 }

@@ -1,0 +1,39 @@
+#include "platform/MessageBoxDialogs.h"
+
+#include <QMessageBox>
+
+namespace glim {
+
+namespace {
+
+QMessageBox::StandardButton show(QMessageBox::Icon icon, const QString& title, const QString& text,
+                                 QMessageBox::StandardButtons buttons) {
+    QMessageBox box(icon, title, text, buttons);
+    box.setObjectName(QStringLiteral("messageBox"));
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+} // namespace
+
+void MessageBoxDialogs::information(const QString& text) {
+    show(QMessageBox::Information, kInformationTitle, text, QMessageBox::Ok);
+}
+
+bool MessageBoxDialogs::question(const QString& text) {
+    return show(QMessageBox::Question, kQuestionTitle, text, QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
+void MessageBoxDialogs::exclamation(const QString& text) {
+    show(QMessageBox::Warning, kExclamationTitle, text, QMessageBox::Ok);
+}
+
+void MessageBoxDialogs::plain(const QString& text) {
+    show(QMessageBox::NoIcon, kApplicationTitle, text, QMessageBox::Ok);
+}
+
+void MessageBoxDialogs::critical(const QString& text) {
+    show(QMessageBox::Critical, kApplicationTitle, text, QMessageBox::Ok);
+}
+
+} // namespace glim
