@@ -7,10 +7,12 @@
 
 #include <QGuiApplication>
 #include <QLockFile>
+#include <QPointer>
 #include <QScreen>
 #include <QSysInfo>
 #include <QSystemTrayIcon>
 #include <QTest>
+#include <QTreeWidget>
 
 using namespace glim;
 
@@ -120,6 +122,94 @@ private slots:
 
         QVERIFY(h.app->start());
         QVERIFY(h.dialogs.shown().isEmpty());
+    }
+    void exitFollowsStartdel_data() {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("no settings file") << QByteArray() << false;
+        QTest::newRow("Startdel=0") << QByteArray("[Options]\r\nStartdel=0\r\n") << false;
+        QTest::newRow("Startdel=1") << QByteArray("[Options]\r\nStartdel=1\r\n") << true;
+    }
+    void exitFollowsStartdel() {
+        QFETCH(QByteArray, settings);
+        QFETCH(bool, kept);
+        AppHarness h(settings);
+        QVERIFY(h.app->start());
+        h.putTempFile(QStringLiteral("screenshot1.jpg"));
+        h.putTempFile(QStringLiteral("screenshot2.jpg"));
+        int closes = 0;
+        connect(h.app->mainWindow(), &MainWindow::closeRequested, this, [&] { ++closes; });
+        // File > Exit of the main window; the tray's Exit runs the same procedure.
+        h.app->mainWindow()->findChild<QAction*>(QStringLiteral("ex1"))->trigger();
+        QCOMPARE(QFile::exists(h.tempFile(QStringLiteral("screenshot1.jpg"))), kept);
+        QCOMPARE(QFile::exists(h.tempFile(QStringLiteral("screenshot2.jpg"))), kept);
+        QCOMPARE(h.quitCalls, 1);
+        QVERIFY(h.app->hasEnded());
+        QCOMPARE(closes, 0);
+    }
+
+    void trayExitEndsTheProgram() {
+        AppHarness h;
+        QVERIFY(h.app->start());
+        h.putTempFile(QStringLiteral("screenshot1.jpg"));
+        h.app->trayWindow()->findChild<QAction*>(QStringLiteral("ex3"))->trigger();
+        QCOMPARE(h.quitCalls, 1);
+        QVERIFY(!QFile::exists(h.tempFile(QStringLiteral("screenshot1.jpg"))));
+        QVERIFY(!h.app->trayWindow()->trayIcon()->isVisible());
+    }
+
+    void closeFollowsHideclosedAndStartdel_data() {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<bool>("kept");
+        QTest::addColumn<bool>("ends");
+        QTest::newRow("no settings file") << QByteArray() << false << true;
+        QTest::newRow("Hideclosed=0 Startdel=0")
+            << QByteArray("[Options]\r\nHideclosed=0\r\nStartdel=0\r\n") << false << true;
+        QTest::newRow("Hideclosed=0 Startdel=1")
+            << QByteArray("[Options]\r\nHideclosed=0\r\nStartdel=1\r\n") << true << true;
+        QTest::newRow("Hideclosed=1 Startdel=0")
+            << QByteArray("[Options]\r\nHideclosed=1\r\nStartdel=0\r\n") << false << false;
+        QTest::newRow("Hideclosed=1 Startdel=1")
+            << QByteArray("[Options]\r\nHideclosed=1\r\nStartdel=1\r\n") << true << false;
+    }
+    void closeFollowsHideclosedAndStartdel() {
+        QFETCH(QByteArray, settings);
+        QFETCH(bool, kept);
+        QFETCH(bool, ends);
+        AppHarness h(settings);
+        QVERIFY(h.app->start());
+        h.app->showMain();
+        h.putTempFile(QStringLiteral("screenshot1.jpg"));
+        QPointer<MainWindow> closed = h.app->mainWindow();
+        QVERIFY(closed->close());
+        QCOMPARE(QFile::exists(h.tempFile(QStringLiteral("screenshot1.jpg"))), kept);
+        QCOMPARE(h.quitCalls, ends ? 1 : 0);
+        if (!ends) {
+            // Closed to the tray: the window unloads, and Show loads a fresh, empty one.
+            QTRY_VERIFY(closed.isNull());
+            QVERIFY(!h.app->hasMainWindow());
+            h.app->trayWindow()->findChild<QAction*>(QStringLiteral("shmain"))->trigger();
+            MainWindow* fresh = h.app->mainWindow();
+            QVERIFY(fresh->isVisible());
+            QCOMPARE(fresh->viewer()->lstv()->topLevelItemCount(), 0);
+            QCOMPARE(fresh->viewer()->ima()->size(), QSize(0, 0));
+        }
+    }
+
+    void minimiseHidesAndShowRestoresTheSameWindow() {
+        AppHarness h("[Options]\r\nShowmain=1\r\n");
+        QVERIFY(h.app->start());
+        MainWindow* window = h.app->mainWindow();
+        auto* row = new QTreeWidgetItem(window->viewer()->lstv(), {QStringLiteral("screenshot1")});
+        Q_UNUSED(row);
+        window->setWindowState(Qt::WindowMinimized);
+        QTRY_VERIFY(!window->isVisible());
+        QVERIFY(h.app->hasMainWindow());
+        h.app->trayWindow()->findChild<QAction*>(QStringLiteral("shmain"))->trigger();
+        QCOMPARE(h.app->mainWindow(), window);
+        QVERIFY(window->isVisible());
+        QVERIFY(!(window->windowState() & Qt::WindowMinimized));
+        QCOMPARE(window->viewer()->lstv()->topLevelItemCount(), 1);
     }
 };
 

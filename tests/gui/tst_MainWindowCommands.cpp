@@ -1,0 +1,272 @@
+#include "app/MainWindow.h"
+#include "app/StatusPanels.h"
+#include "app/TrayWindow.h"
+#include "platform/ProgramFolder.h"
+#include "screenshots/PictureBox.h"
+#include "screenshots/ScreenshotViewer.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeWidget>
+
+using namespace glim;
+
+namespace {
+
+// "name caption" pairs of a menu's entries in order; separators show as "-".
+QStringList inventory(const QMenu* menu) {
+    QStringList entries;
+    for (const QAction* action : menu->actions()) {
+        const QString caption = action->isSeparator() ? QStringLiteral("-") : action->text();
+        entries.append(action->objectName() + QLatin1Char(' ') + caption);
+    }
+    return entries;
+}
+
+} // namespace
+
+// The main window's menus, tool bar and status bar as a user meets them after a load.
+class TestMainWindowCommands : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    ScriptedDialogs m_dialogs;
+    std::unique_ptr<MainWindow> m_window;
+
+    QAction* action(const char* name) const {
+        return m_window->findChild<QAction*>(QString::fromLatin1(name));
+    }
+
+private slots:
+    void init() {
+        m_window = std::make_unique<MainWindow>(ProgramFolder(m_dir.path()), m_dialogs);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+    void cleanup() { m_window.reset(); }
+
+    void menuInventory_data() {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QStringList>("entries");
+        QTest::newRow("File") << "filemnu" << QStringList{"newscre New Event", "neweven -",
+                                                          "openscr Open",      "saveimg Save",
+                                                          "scrrrrbar -",       "clip Copy",
+                                                          "pstscre Paste",     "bar1 -",
+                                                          "primg Print",       "bar3 -",
+                                                          "ex1 Exit"};
+        QTest::newRow("Tools") << "toolsmnu"
+                               << QStringList{"actw Act. Window Shot", "sel Selector Shot",
+                                              "scrfull Full Screenshot", "msnsh MSN Shot"};
+        QTest::newRow("Extra") << "sknopt"
+                               << QStringList{"ei Edit Image", "obar -", "genopt Options"};
+        QTest::newRow("Edit Image")
+            << "ei"
+            << QStringList{"abr Adjust Brightness", "acon Adjust Contrast",         "adjbar -",
+                           "ablur Apply Blur",      "ahn Apply Horizontal Ripples", "aplllbar -",
+                           "invpic Invert Picture"};
+        QTest::newRow("Help") << "helpmnu" << QStringList{"scrfaq Online FAQ",
+                                                          "quick Quick links",
+                                                          "dbaa -",
+                                                          "chupd Check for update",
+                                                          "bar2 -",
+                                                          "ab About"};
+    }
+    void menuInventory() {
+        QFETCH(QString, menu);
+        QFETCH(QStringList, entries);
+        const auto* found = m_window->findChild<QMenu*>(menu);
+        QVERIFY(found);
+        QCOMPARE(inventory(found), entries);
+    }
+
+    void menuBarOrderAndQuickLinks() {
+        QStringList captions;
+        for (const QAction* top : m_window->menuBar()->actions())
+            captions.append(top->text());
+        QCOMPARE(captions, (QStringList{"File", "Tools", "Extra", "Help"}));
+        const QStringList quick = inventory(m_window->findChild<QMenu*>(QStringLiteral("quick")));
+        QCOMPARE(quick.size(), 3);
+        QVERIFY(quick[0].startsWith(QStringLiteral("zivraweb ")));
+        QCOMPARE(quick.mid(1), (QStringList{"zivrafweb Zivra Forums", "down Zivra Downloads"}));
+        // No item has a shortcut key and no capture item is checked at start.
+        for (const QMenu* menu : m_window->menuBar()->findChildren<QMenu*>()) {
+            for (const QAction* item : menu->actions()) {
+                QVERIFY2(item->shortcut().isEmpty(), qPrintable(item->objectName()));
+                QVERIFY2(!item->isChecked(), qPrintable(item->objectName()));
+            }
+        }
+    }
+
+    void trayMenuInventory() {
+        TrayWindow tray;
+        QCOMPARE(
+            inventory(tray.trayMenu()),
+            (QStringList{"shmain Show", "bar10 -", "actws Act. Window Shot", "sele Selector Shot",
+                         "fuscsh Full Screenshot", "msnsssh MSN Shot", "bar666 -",
+                         "chfupde Check for update", "baaruh -", "abouts About", "ex3 Exit"}));
+        QCOMPARE(tray.trayMenu()->title(), QStringLiteral("Menu"));
+    }
+
+    void toolBarHoldsFourteenEntriesByKey() {
+        const auto* bar = m_window->findChild<QToolBar*>(QStringLiteral("tbToolBar"));
+        QVERIFY(bar);
+        QStringList keys;
+        for (const QAction* entry : bar->actions()) {
+            const QString key = entry->data().toString();
+            keys.append(entry->isSeparator() ? QStringLiteral("|") + key : key);
+            if (!entry->isSeparator()) {
+                QCOMPARE(entry->toolTip(), key);
+                QVERIFY2(!entry->icon().isNull(), qPrintable(key));
+                QVERIFY(entry->text().isEmpty());
+            }
+        }
+        QCOMPARE(keys,
+                 (QStringList{"New", "Open", "Save", "|", "Print", "|", "Copy", "Paste", "|sep",
+                              "Edit Image", "|", "Align Left", "Center", "Align Right"}));
+    }
+
+    void loadLeavesThePictureCommandsOff() {
+        QVERIFY(!action("ei")->isEnabled());
+        for (const char* name : {"saveimg", "clip", "primg"})
+            QVERIFY2(!action(name)->isEnabled(), name);
+        for (const char* key : {"Save", "Print", "Copy", "Align Left", "Align Right", "Center"})
+            QVERIFY2(!m_window->toolButton(QString::fromLatin1(key))->isEnabled(), key);
+        QVERIFY(!m_window->toolButton(QStringLiteral("Edit Image"))->isVisible());
+        QVERIFY(!m_window->toolButton(QStringLiteral("sep"))->isVisible());
+        for (const char* name : {"newscre", "openscr", "pstscre", "actw", "genopt", "ab", "ex1"})
+            QVERIFY2(action(name)->isEnabled(), name);
+        for (const char* key : {"New", "Open", "Paste"})
+            QVERIFY2(m_window->toolButton(QString::fromLatin1(key))->isEnabled(), key);
+        QVERIFY(m_window->toolButton(QStringLiteral("Center"))->isChecked());
+        QVERIFY(!m_window->viewer()->hScroll()->isEnabled());
+        QVERIFY(!m_window->viewer()->vScroll()->isEnabled());
+    }
+
+    void pictureCommandsSwitchTogether() {
+        emit m_window->viewer()->pictureCommandsSwitched(true);
+        QVERIFY(action("ei")->isEnabled());
+        QVERIFY(action("saveimg")->isEnabled());
+        QVERIFY(m_window->toolButton(QStringLiteral("Align Right"))->isEnabled());
+        QVERIFY(m_window->toolButton(QStringLiteral("Edit Image"))->isVisible());
+        QVERIFY(m_window->toolButton(QStringLiteral("sep"))->isVisible());
+        emit m_window->viewer()->pictureCommandsSwitched(false);
+        QVERIFY(!action("clip")->isEnabled());
+        QVERIFY(!m_window->toolButton(QStringLiteral("Edit Image"))->isVisible());
+    }
+
+    void toolBarDispatchRunsTheMenuCommands_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("menuItem");
+        QTest::newRow("Save") << "Save"
+                              << "saveimg";
+        QTest::newRow("Paste") << "Paste"
+                               << "pstscre";
+        QTest::newRow("Open") << "Open"
+                              << "openscr";
+        QTest::newRow("Print") << "Print"
+                               << "primg";
+        QTest::newRow("New") << "New"
+                             << "newscre";
+    }
+    void toolBarDispatchRunsTheMenuCommands() {
+        QFETCH(QString, key);
+        QFETCH(QString, menuItem);
+        emit m_window->viewer()->pictureCommandsSwitched(true);
+        QSignalSpy wanted(m_window->findChild<QAction*>(menuItem), &QAction::triggered);
+        QSignalSpy exitSpy(action("ex1"), &QAction::triggered);
+        // A real click on the button.
+        const auto* bar = m_window->findChild<QToolBar*>(QStringLiteral("tbToolBar"));
+        QWidget* button = bar->widgetForAction(m_window->toolButton(key));
+        QVERIFY(button);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(wanted.count(), 1);
+        QCOMPARE(exitSpy.count(), 0);
+    }
+
+    void separatorsDoNothing() {
+        QList<QSignalSpy*> spies;
+        const auto items = m_window->findChildren<QAction*>();
+        for (QAction* item : items)
+            spies.append(new QSignalSpy(item, &QAction::triggered));
+        m_window->dispatchToolButton(QString());
+        m_window->dispatchToolButton(QStringLiteral("sep"));
+        m_window->dispatchToolButton(QStringLiteral("center")); // keys compare with case
+        for (QSignalSpy* spy : spies) {
+            QCOMPARE(spy->count(), 0);
+            delete spy;
+        }
+        QVERIFY(!m_window->findChild<QMenu*>(QStringLiteral("ei"))->isVisible());
+    }
+
+    void editImageButtonPopsUpTheEffectsUnlessTheDialogIsOpen() {
+        bool dialogOpen = true;
+        m_window->setEditImageOpenQuery([&] { return dialogOpen; });
+        auto* effects = m_window->findChild<QMenu*>(QStringLiteral("ei"));
+        m_window->dispatchToolButton(QStringLiteral("Edit Image"));
+        QVERIFY(!effects->isVisible());
+        dialogOpen = false;
+        m_window->dispatchToolButton(QStringLiteral("Edit Image"));
+        QTRY_VERIFY(effects->isVisible());
+        QCOMPARE(effects->actions().size(), 7);
+        effects->hide();
+    }
+
+    void alignmentButtonsAreOneExclusiveGroup() {
+        emit m_window->viewer()->pictureCommandsSwitched(true);
+        const auto* bar = m_window->findChild<QToolBar*>(QStringLiteral("tbToolBar"));
+        QTest::mouseClick(bar->widgetForAction(m_window->toolButton(QStringLiteral("Align Left"))),
+                          Qt::LeftButton);
+        QVERIFY(m_window->toolButton(QStringLiteral("Align Left"))->isChecked());
+        QVERIFY(!m_window->toolButton(QStringLiteral("Center"))->isChecked());
+        QVERIFY(!m_window->toolButton(QStringLiteral("Align Right"))->isChecked());
+    }
+
+    void controlsStandInTheirPlaces_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("place");
+        QTest::newRow("tbToolBar") << "tbToolBar" << QRect(0, 0, 634, 24);
+        QTest::newRow("imagroot") << "imagroot" << QRect(0, 24, 617, 251);
+        QTest::newRow("VScroll1") << "VScroll1" << QRect(616, 24, 17, 249);
+        QTest::newRow("HScroll1") << "HScroll1" << QRect(0, 272, 617, 17);
+        QTest::newRow("lstv") << "lstv" << QRect(0, 296, 633, 165);
+        QTest::newRow("StatusBar1") << "StatusBar1" << QRect(0, 463, 634, 17);
+        QTest::newRow("afl") << "afl" << QRect(472, 176, 9, 13);
+    }
+    void controlsStandInTheirPlaces() {
+        QFETCH(QString, name);
+        QFETCH(QRect, place);
+        auto* control = m_window->clientArea()->findChild<QWidget*>(name);
+        QVERIFY(control);
+        QCOMPARE(control->geometry(), place);
+    }
+
+    void listHasItsFourColumns() {
+        const QTreeWidget* list = m_window->viewer()->lstv();
+        QStringList captions;
+        for (int column = 0; column < list->columnCount(); ++column)
+            captions.append(list->headerItem()->text(column));
+        QCOMPARE(captions, (QStringList{"Screenshot name", "Height x Width", "Date", "Time"}));
+    }
+
+    void statusBarShowsProductDateAndTime() {
+        const auto* status = m_window->findChild<StatusPanels*>(QStringLiteral("StatusBar1"));
+        QVERIFY(status);
+        QVERIFY(status->productPanel()->text().startsWith(QStringLiteral("Zivra Glimwell 1.0")));
+        QCOMPARE(status->datePanel()->text(),
+                 QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+        QVERIFY(!status->timePanel()->text().isEmpty());
+        QCOMPARE(status->datePanel()->width(), 169);
+    }
+};
+
+QTEST_MAIN(TestMainWindowCommands)
+#include "tst_MainWindowCommands.moc"
