@@ -6,31 +6,32 @@
 
 namespace glim {
 
-ProgramFolder::ProgramFolder(QString path) : m_path(std::move(path))
-{
+ProgramFolder::ProgramFolder(QString path)
+    : m_path(std::move(path)) {
     while (m_path.size() > 1 && m_path.endsWith(QLatin1Char('/')))
         m_path.chop(1);
 }
 
-QString ProgramFolder::settingsPath() const { return m_path + QStringLiteral("/Settings.ini"); }
+QString ProgramFolder::settingsPath() const {
+    return m_path + QStringLiteral("/Settings.ini");
+}
 
-QString ProgramFolder::tempPath() const { return m_path + QStringLiteral("/Temp"); }
+QString ProgramFolder::tempPath() const {
+    return m_path + QStringLiteral("/Temp");
+}
 
-QString ProgramFolder::workingFile(const QString& rowText) const
-{
+QString ProgramFolder::workingFile(const QString& rowText) const {
     return tempPath() + QLatin1Char('/') + rowText + QStringLiteral(".jpg");
 }
 
-void ProgramFolder::clearTempFolder() const
-{
+void ProgramFolder::clearTempFolder() const {
     const QDir temp(tempPath());
     const auto files = temp.entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : files)
         QFile::remove(temp.filePath(name));
 }
 
-void ProgramFolder::foldr() const
-{
+void ProgramFolder::foldr() const {
     const QFileInfo entry(tempPath());
     if (entry.exists() || entry.isSymLink())
         return;

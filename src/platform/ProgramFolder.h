@@ -12,9 +12,9 @@ public:
 
     // The folder itself, without a trailing separator.
     const QString& path() const { return m_path; }
-    QString settingsPath() const;                        // <folder>/Settings.ini
-    QString tempPath() const;                            // <folder>/Temp
-    QString workingFile(const QString& rowText) const;   // <folder>/Temp/<rowText>.jpg
+    QString settingsPath() const;                      // <folder>/Settings.ini
+    QString tempPath() const;                          // <folder>/Temp
+    QString workingFile(const QString& rowText) const; // <folder>/Temp/<rowText>.jpg
 
     // Deletes every file in Temp/. Missing folder, files in use or write-protected: ignored,
     // reported nowhere; it goes on with the next file. Sub-folders are not touched.
