@@ -4,8 +4,8 @@
 
 namespace glim {
 
-PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
-{
+PictureBox::PictureBox(QWidget* parent)
+    : QWidget(parent) {
     setObjectName(QStringLiteral("ima"));
     setAutoFillBackground(true);
     QPalette pal = palette();
@@ -14,8 +14,7 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
     setFocusPolicy(Qt::ClickFocus);
 }
 
-void PictureBox::setPicture(const Picture& picture)
-{
+void PictureBox::setPicture(const Picture& picture) {
     m_picture = picture;
     if (!m_picture.isNull()) {
         if (m_picture.format() != QImage::Format_BGR888)
@@ -26,8 +25,7 @@ void PictureBox::setPicture(const Picture& picture)
     emit pictureChanged();
 }
 
-void PictureBox::paintEvent(QPaintEvent*)
-{
+void PictureBox::paintEvent(QPaintEvent*) {
     if (m_picture.isNull())
         return;
     QPainter painter(this);

@@ -29,8 +29,7 @@ ScreenshotViewer::ScreenshotViewer(QWidget* clientArea)
     , m_hScroll(new QScrollBar(Qt::Horizontal, clientArea))
     , m_vScroll(new QScrollBar(Qt::Vertical, clientArea))
     , m_lstv(new QTreeWidget(clientArea))
-    , m_afl(new QPushButton(QStringLiteral("Command1"), clientArea))
-{
+    , m_afl(new QPushButton(QStringLiteral("Command1"), clientArea)) {
     setObjectName(QStringLiteral("screenshotViewer"));
 
     m_imagroot->setObjectName(QStringLiteral("imagroot"));
@@ -60,8 +59,7 @@ ScreenshotViewer::ScreenshotViewer(QWidget* clientArea)
     m_afl->setGeometry(kFocusSink);
 }
 
-void ScreenshotViewer::loadState()
-{
+void ScreenshotViewer::loadState() {
     m_hScroll->setEnabled(false);
     m_vScroll->setEnabled(false);
     m_vScroll->setRange(0, m_ima->height() - m_vScroll->height());
@@ -69,22 +67,19 @@ void ScreenshotViewer::loadState()
     m_ima->update();
 }
 
-void ScreenshotViewer::alignLeft()
-{
+void ScreenshotViewer::alignLeft() {
     if (m_ima->width() <= m_imagroot->width())
         m_ima->move(0, m_ima->y());
 }
 
-void ScreenshotViewer::alignCenter()
-{
+void ScreenshotViewer::alignCenter() {
     if (m_ima->width() <= m_imagroot->width())
-        m_ima->move(static_cast<int>(std::nearbyint(m_imagroot->width() / 2.0f -
-                                                    m_ima->width() / 2.0f)),
-                    m_ima->y());
+        m_ima->move(
+            static_cast<int>(std::nearbyint(m_imagroot->width() / 2.0f - m_ima->width() / 2.0f)),
+            m_ima->y());
 }
 
-void ScreenshotViewer::alignRight()
-{
+void ScreenshotViewer::alignRight() {
     if (m_ima->width() <= m_imagroot->width())
         m_ima->move(m_imagroot->width() - m_ima->width(), m_ima->y());
 }
