@@ -1,0 +1,267 @@
+#include "X11Session.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QThread>
+
+namespace {
+
+qulonglong parseWindowId(const QString& text) {
+    bool ok = false;
+    const qulonglong id = text.trimmed().toULongLong(&ok, 0);
+    return ok ? id : 0;
+}
+
+int xwininfoField(const QString& info, const char* field) {
+    const QRegularExpression pattern(QString::fromLatin1(field) + QStringLiteral(":\\s+(-?\\d+)"));
+    return pattern.match(info).captured(1).toInt();
+}
+
+QRect absoluteRect(const QString& info) {
+    return QRect(xwininfoField(info, "Absolute upper-left X"),
+                 xwininfoField(info, "Absolute upper-left Y"), xwininfoField(info, "Width"),
+                 xwininfoField(info, "Height"));
+}
+
+} // namespace
+
+X11Session::X11Session() {
+    QDir(m_home.path()).mkpath(QStringLiteral("runtime"));
+    QFile::setPermissions(m_home.filePath(QStringLiteral("runtime")),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+
+    // Xvfb picks a free display and writes its number to the descriptor named: its output.
+    QProcess* xvfb =
+        startDaemon(QStringLiteral("Xvfb"),
+                    {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                     QStringLiteral("0"), QStringLiteral("1920x1080x24"),
+                     QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    QByteArray number;
+    waitUntil(
+        [&] {
+            xvfb->waitForReadyRead(50);
+            number += xvfb->readAllStandardOutput();
+            return number.contains('\n');
+        },
+        10000);
+    if (!number.contains('\n')) {
+        fail(QStringLiteral("Xvfb did not report a display"));
+        return;
+    }
+    m_display = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
+
+    m_environment = QProcessEnvironment::systemEnvironment();
+    m_environment.insert(QStringLiteral("DISPLAY"), m_display);
+    m_environment.insert(QStringLiteral("XDG_RUNTIME_DIR"),
+                         m_home.filePath(QStringLiteral("runtime")));
+    m_environment.insert(QStringLiteral("HOME"), m_home.path());
+    m_environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    m_environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+
+    startDaemon(QStringLiteral("openbox"), {});
+    if (!waitUntil([&] {
+            return run(QStringLiteral("xprop"),
+                       {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
+                .contains(QStringLiteral("window id"));
+        })) {
+        fail(QStringLiteral("openbox did not come up"));
+        return;
+    }
+
+    startDaemon(QStringLiteral("trayer"),
+                {QStringLiteral("--edge"), QStringLiteral("bottom"), QStringLiteral("--align"),
+                 QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("request"),
+                 QStringLiteral("--height"), QStringLiteral("24"), QStringLiteral("--SetDockType"),
+                 QStringLiteral("true"), QStringLiteral("--transparent"), QStringLiteral("false")});
+    if (!waitUntil([&] {
+            return !run(QStringLiteral("xdotool"),
+                        {QStringLiteral("search"), QStringLiteral("--classname"),
+                         QStringLiteral("trayer")})
+                        .trimmed()
+                        .isEmpty();
+        })) {
+        fail(QStringLiteral("trayer did not come up"));
+        return;
+    }
+}
+
+X11Session::~X11Session() {
+    // The program first, the X server last.
+    for (auto it = m_processes.rbegin(); it != m_processes.rend(); ++it) {
+        QProcess* process = *it;
+        if (process->state() != QProcess::NotRunning) {
+            process->terminate();
+            if (!process->waitForFinished(2000)) {
+                process->kill();
+                process->waitForFinished(2000);
+            }
+        }
+        delete process;
+    }
+}
+
+QProcess* X11Session::startDaemon(const QString& program, const QStringList& arguments) {
+    auto* process = new QProcess;
+    if (!m_environment.isEmpty())
+        process->setProcessEnvironment(m_environment);
+    process->setProcessChannelMode(QProcess::SeparateChannels);
+    process->setStandardErrorFile(QProcess::nullDevice());
+    process->start(program, arguments);
+    m_processes.append(process);
+    return process;
+}
+
+QProcess* X11Session::start(const QString& program, const QStringList& arguments,
+                            const QString& workingDirectory) {
+    auto* process = new QProcess;
+    process->setProcessEnvironment(m_environment);
+    if (!workingDirectory.isEmpty())
+        process->setWorkingDirectory(workingDirectory);
+    process->start(program, arguments);
+    process->waitForStarted(5000);
+    m_processes.append(process);
+    return process;
+}
+
+QString X11Session::run(const QString& program, const QStringList& arguments, int timeoutMs) const {
+    QProcess process;
+    process.setProcessEnvironment(m_environment);
+    process.start(program, arguments);
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished(1000);
+    }
+    return QString::fromLocal8Bit(process.readAllStandardOutput());
+}
+
+bool X11Session::waitUntil(const std::function<bool()>& condition, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (true) {
+        if (condition())
+            return true;
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QThread::msleep(50);
+    }
+}
+
+QList<qulonglong> X11Session::visibleWindows(const QString& name) const {
+    // Names as the window tree shows them: Qt gives pop-up menus and tips only the UTF-8
+    // name, which `xdotool search --name` does not see.
+    const QRegularExpression pattern(name);
+    const QRegularExpression line(QStringLiteral("^\\s*(0x[0-9a-f]+) \"(.*)\": \\("));
+    QList<qulonglong> windows;
+    const QString tree =
+        run(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")});
+    for (const QString& entry : tree.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QRegularExpressionMatch match = line.match(entry);
+        if (!match.hasMatch() || !pattern.match(match.captured(2)).hasMatch())
+            continue;
+        const qulonglong id = parseWindowId(match.captured(1));
+        const QString info =
+            run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), match.captured(1)});
+        if (id && info.contains(QStringLiteral("Map State: IsViewable")))
+            windows.append(id);
+    }
+    return windows;
+}
+
+QRect X11Session::windowGeometry(qulonglong window) const {
+    return absoluteRect(
+        run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(window)}));
+}
+
+QRect X11Session::frameGeometry(qulonglong window) const {
+    // The window manager's frame is the ancestor whose parent is the root window.
+    qulonglong current = window;
+    for (int depth = 0; depth < 8; ++depth) {
+        const QString tree =
+            run(QStringLiteral("xwininfo"),
+                {QStringLiteral("-tree"), QStringLiteral("-id"), QString::number(current)});
+        const QRegularExpression root(QStringLiteral("Root window id: (0x[0-9a-f]+)"));
+        const QRegularExpression parent(QStringLiteral("Parent window id: (0x[0-9a-f]+)"));
+        const qulonglong rootId = parseWindowId(root.match(tree).captured(1));
+        const qulonglong parentId = parseWindowId(parent.match(tree).captured(1));
+        if (parentId == 0 || parentId == rootId)
+            break;
+        current = parentId;
+    }
+    return windowGeometry(current);
+}
+
+QList<qulonglong> X11Session::trayIcons(const QString& name) const {
+    // Embedded icons are children of trayer's panel window, named after their program.
+    QList<qulonglong> icons;
+    const QString tree =
+        run(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")});
+    bool inPanel = false;
+    int panelIndent = 0;
+    for (const QString& line : tree.split(QLatin1Char('\n'))) {
+        const int indent = int(line.size() - line.trimmed().size());
+        if (line.contains(QStringLiteral("\"panel\": (\"panel\" \"trayer\")"))) {
+            inPanel = true;
+            panelIndent = indent;
+            continue;
+        }
+        if (!inPanel || line.trimmed().isEmpty())
+            continue;
+        if (indent <= panelIndent && line.trimmed().startsWith(QStringLiteral("0x"))) {
+            inPanel = false;
+            continue;
+        }
+        if (line.contains(QLatin1Char('"') + name + QLatin1Char('"')))
+            icons.append(parseWindowId(line.trimmed().section(QLatin1Char(' '), 0, 0)));
+    }
+    return icons;
+}
+
+void X11Session::moveMouse(int x, int y) const {
+    run(QStringLiteral("xdotool"),
+        {QStringLiteral("mousemove"), QString::number(x), QString::number(y)});
+}
+
+void X11Session::click(int x, int y, int button) const {
+    run(QStringLiteral("xdotool"),
+        {QStringLiteral("mousemove"), QString::number(x), QString::number(y),
+         QStringLiteral("click"), QString::number(button)});
+}
+
+void X11Session::clickCentre(qulonglong window, int button) const {
+    const QRect area = windowGeometry(window);
+    click(area.center().x(), area.center().y(), button);
+}
+
+void X11Session::key(const QString& keys) const {
+    run(QStringLiteral("xdotool"), {QStringLiteral("key"), keys});
+}
+
+void X11Session::activate(qulonglong window) const {
+    run(QStringLiteral("xdotool"),
+        {QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(window)});
+}
+
+ProgramCopy::ProgramCopy(const QString& builtBinary) {
+    QFile::copy(builtBinary, executable());
+    QFile::setPermissions(executable(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+QString ProgramCopy::executable() const {
+    return m_dir.filePath(QStringLiteral("Glimwell"));
+}
+
+void ProgramCopy::writeFile(const QString& relative, const QByteArray& bytes) const {
+    const QString target = m_dir.filePath(relative);
+    QDir().mkpath(QFileInfo(target).absolutePath());
+    QFile file(target);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+}
+
+QStringList ProgramCopy::tempFiles() const {
+    return QDir(m_dir.filePath(QStringLiteral("Temp"))).entryList(QDir::Files);
+}

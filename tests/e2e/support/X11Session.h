@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRect>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+
+// A private X session for end-to-end tests: Xvfb on a free display (1920 x 1080 x 24), the
+// openbox window manager and the trayer notification area at the bottom right, each started
+// and waited for in turn. Everything started through the session (the program under test
+// included) is ended in reverse order when the session is destroyed, also after a failed check.
+class X11Session {
+public:
+    X11Session();
+    ~X11Session();
+    X11Session(const X11Session&) = delete;
+    X11Session& operator=(const X11Session&) = delete;
+
+    // False with a reason when a part of the session did not come up.
+    bool isReady() const { return m_error.isEmpty(); }
+    const QString& error() const { return m_error; }
+    QString display() const { return m_display; }
+    // DISPLAY, a private XDG_RUNTIME_DIR and HOME, and no platform override.
+    QProcessEnvironment environment() const { return m_environment; }
+
+    // Runs a helper tool (xdotool, xwininfo, xprop ...) to its end; its standard output.
+    QString run(const QString& program, const QStringList& arguments, int timeoutMs = 10000) const;
+    // Starts a long-running process in the session; it is ended with the session.
+    QProcess* start(const QString& program, const QStringList& arguments,
+                    const QString& workingDirectory = {});
+    // Polls `condition` every 50 ms until it holds or `timeoutMs` passes.
+    static bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 10000);
+
+    // Visible windows whose name matches the regular expression `name`.
+    QList<qulonglong> visibleWindows(const QString& name) const;
+    // The window's client rectangle on the screen, and its outer frame rectangle as the
+    // window manager draws it (frame and caption included).
+    QRect windowGeometry(qulonglong window) const;
+    QRect frameGeometry(qulonglong window) const;
+    // The icon windows that the notification area has embedded, by their name.
+    QList<qulonglong> trayIcons(const QString& name) const;
+
+    void moveMouse(int x, int y) const;
+    void click(int x, int y, int button = 1) const;
+    void clickCentre(qulonglong window, int button = 1) const;
+    // Keys as xdotool names them ("Return", "alt+F4"), sent to the focused window.
+    void key(const QString& keys) const;
+    void activate(qulonglong window) const;
+
+private:
+    void fail(const QString& reason) { m_error = reason; }
+    QProcess* startDaemon(const QString& program, const QStringList& arguments);
+
+    QTemporaryDir m_home;
+    QString m_display;
+    QProcessEnvironment m_environment;
+    QList<QProcess*> m_processes;
+    QString m_error;
+};
+
+// A fresh program folder with a copy of the built program in it: Settings.ini and Temp/ are
+// the test's to prepare and inspect.
+class ProgramCopy {
+public:
+    explicit ProgramCopy(const QString& builtBinary);
+
+    QString folder() const { return m_dir.path(); }
+    QString executable() const;
+    QString path(const QString& relative) const { return m_dir.filePath(relative); }
+    void writeFile(const QString& relative, const QByteArray& bytes) const;
+    QStringList tempFiles() const;
+
+private:
+    QTemporaryDir m_dir;
+};

@@ -1,0 +1,156 @@
+#include "support/X11Session.h"
+
+#include <QTest>
+
+// The program's start in the tray, its tray menu, the single-instance rule, Exit and the
+// close-to-tray, as a user meets them in a real X session with a notification area.
+class TestTrayStartup : public QObject {
+    Q_OBJECT
+
+private:
+    const QString kMainTitle = QStringLiteral("^Zivra Glimwell$");
+
+    // Opens the tray menu with a click on the icon; the menu's window.
+    static qulonglong openTrayMenu(X11Session& x, int button = 1) {
+        const QList<qulonglong> icons = x.trayIcons(QStringLiteral("Glimwell"));
+        if (icons.isEmpty())
+            return 0;
+        const QList<qulonglong> before = x.visibleWindows(QStringLiteral("^Glimwell$"));
+        x.clickCentre(icons.first(), button);
+        qulonglong menu = 0;
+        X11Session::waitUntil([&] {
+            for (qulonglong w : x.visibleWindows(QStringLiteral("^Glimwell$")))
+                if (!before.contains(w) && !icons.contains(w))
+                    menu = w;
+            return menu != 0;
+        });
+        return menu;
+    }
+    // Chooses a tray menu entry by keys: Down moves onto "Show", Up wraps onto "Exit".
+    static void choose(X11Session& x, const QString& keys) {
+        for (const QString& k : keys.split(QLatin1Char(' ')))
+            x.key(k);
+        x.key(QStringLiteral("Return"));
+    }
+
+private slots:
+    void freshFolderStartsInTheTrayWithItsIcon() {
+        X11Session x;
+        QVERIFY2(x.isReady(), qPrintable(x.error()));
+        ProgramCopy program(QStringLiteral(GLIM_BINARY));
+        QProcess* glim = x.start(program.executable(), {});
+        QVERIFY(X11Session::waitUntil([&] { return !x.trayIcons("Glimwell").isEmpty(); }));
+        QCOMPARE(x.trayIcons(QStringLiteral("Glimwell")).size(), 1);
+        const QRect icon = x.windowGeometry(x.trayIcons(QStringLiteral("Glimwell")).first());
+        QVERIFY2(icon.bottom() >= 1080 - 24 && icon.right() >= 1920 - 30,
+                 "the icon sits in the notification area at the bottom right");
+        QVERIFY(x.visibleWindows(kMainTitle).isEmpty());
+        QCOMPARE(glim->state(), QProcess::Running);
+
+        // Hovering the icon shows its tip just over it. Qt names the tip's window after the
+        // program, so the text itself is read from the icon in the window tests; here its
+        // window shows that the notification area passes the hover on.
+        const QList<qulonglong> before = x.visibleWindows(QStringLiteral("^Glimwell$"));
+        x.moveMouse(icon.center().x(), icon.center().y());
+        QRect tip;
+        QVERIFY(X11Session::waitUntil(
+            [&] {
+                for (qulonglong w : x.visibleWindows(QStringLiteral("^Glimwell$")))
+                    if (!before.contains(w))
+                        tip = x.windowGeometry(w);
+                return !tip.isEmpty();
+            },
+            5000));
+        QVERIFY2(tip.bottom() <= icon.top() + icon.height() && tip.width() > 60,
+                 "a tip with a line of text over the icon");
+    }
+
+    void iconClickOpensTheMenuAndShowShowsTheMainWindowCentred() {
+        X11Session x;
+        QVERIFY2(x.isReady(), qPrintable(x.error()));
+        ProgramCopy program(QStringLiteral(GLIM_BINARY));
+        x.start(program.executable(), {});
+        QVERIFY(X11Session::waitUntil([&] { return !x.trayIcons("Glimwell").isEmpty(); }));
+        const qulonglong menu = openTrayMenu(x, 3);
+        QVERIFY2(menu, "a right click on the icon opens the tray menu");
+        choose(x, QStringLiteral("Down"));
+        QVERIFY(X11Session::waitUntil([&] { return !x.visibleWindows(kMainTitle).isEmpty(); }));
+        const QRect frame = x.frameGeometry(x.visibleWindows(kMainTitle).first());
+        const QPoint offset = frame.center() - QPoint(960, 540);
+        QVERIFY2(qAbs(offset.x()) <= 16 && qAbs(offset.y()) <= 16,
+                 qPrintable(QStringLiteral("main window frame at %1,%2 %3x%4")
+                                .arg(frame.x())
+                                .arg(frame.y())
+                                .arg(frame.width())
+                                .arg(frame.height())));
+        const QRect client = x.windowGeometry(x.visibleWindows(kMainTitle).first());
+        QCOMPARE(client.width(), 634);
+    }
+
+    void secondStartIsRefusedAndLeavesTheFirstAlone() {
+        X11Session x;
+        QVERIFY2(x.isReady(), qPrintable(x.error()));
+        ProgramCopy program(QStringLiteral(GLIM_BINARY));
+        program.writeFile(QStringLiteral("Temp/screenshot1.jpg"), "earlier picture");
+        QProcess* first = x.start(program.executable(), {});
+        QVERIFY(X11Session::waitUntil([&] { return !x.trayIcons("Glimwell").isEmpty(); }));
+
+        QProcess* second = x.start(program.executable(), {});
+        const QString title = QStringLiteral("^Zivra Glimwell Information$");
+        QVERIFY(X11Session::waitUntil([&] { return !x.visibleWindows(title).isEmpty(); }));
+        x.activate(x.visibleWindows(title).first());
+        x.key(QStringLiteral("Return"));
+        QVERIFY(second->waitForFinished(10000));
+        QCOMPARE(second->exitCode(), 0);
+
+        QCOMPARE(first->state(), QProcess::Running);
+        QCOMPARE(x.trayIcons(QStringLiteral("Glimwell")).size(), 1);
+        QCOMPARE(program.tempFiles(), QStringList{QStringLiteral("screenshot1.jpg")});
+    }
+
+    void exitRemovesTheIconAndEmptiesTemp() {
+        X11Session x;
+        QVERIFY2(x.isReady(), qPrintable(x.error()));
+        ProgramCopy program(QStringLiteral(GLIM_BINARY));
+        program.writeFile(QStringLiteral("Temp/screenshot1.jpg"), "picture");
+        program.writeFile(QStringLiteral("Temp/screenshot2.jpg"), "picture");
+        QProcess* glim = x.start(program.executable(), {});
+        QVERIFY(X11Session::waitUntil([&] { return !x.trayIcons("Glimwell").isEmpty(); }));
+        QVERIFY(openTrayMenu(x, 1));
+        choose(x, QStringLiteral("Up"));
+        QVERIFY(glim->waitForFinished(10000));
+        QCOMPARE(glim->exitStatus(), QProcess::NormalExit);
+        QVERIFY(x.trayIcons(QStringLiteral("Glimwell")).isEmpty());
+        QVERIFY(program.tempFiles().isEmpty());
+    }
+
+    void closeBoxWithHideclosedLeavesTheIconAndShowBringsAFreshWindow() {
+        X11Session x;
+        QVERIFY2(x.isReady(), qPrintable(x.error()));
+        ProgramCopy program(QStringLiteral(GLIM_BINARY));
+        program.writeFile(QStringLiteral("Settings.ini"),
+                          "[Options]\r\nShowmain=1\r\nHideclosed=1\r\nStartdel=1\r\n");
+        program.writeFile(QStringLiteral("Temp/screenshot1.jpg"), "picture");
+        QProcess* glim = x.start(program.executable(), {});
+        QVERIFY(X11Session::waitUntil([&] { return !x.visibleWindows(kMainTitle).isEmpty(); }));
+        // Startdel=1 empties Temp at start.
+        QVERIFY(X11Session::waitUntil([&] { return program.tempFiles().isEmpty(); }));
+        program.writeFile(QStringLiteral("Temp/screenshot1.jpg"), "picture");
+
+        x.activate(x.visibleWindows(kMainTitle).first());
+        x.key(QStringLiteral("alt+F4"));
+        QVERIFY(X11Session::waitUntil([&] { return x.visibleWindows(kMainTitle).isEmpty(); }));
+        QTest::qWait(300);
+        QCOMPARE(glim->state(), QProcess::Running);
+        QCOMPARE(x.trayIcons(QStringLiteral("Glimwell")).size(), 1);
+        // Startdel=1: the files written after the start survive the close.
+        QCOMPARE(program.tempFiles(), QStringList{QStringLiteral("screenshot1.jpg")});
+
+        QVERIFY(openTrayMenu(x, 1));
+        choose(x, QStringLiteral("Down"));
+        QVERIFY(X11Session::waitUntil([&] { return !x.visibleWindows(kMainTitle).isEmpty(); }));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTrayStartup)
+#include "tst_TrayStartup.moc"
