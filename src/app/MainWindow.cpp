@@ -3,6 +3,7 @@
 #include "app/AppIcons.h"
 #include "app/StatusPanels.h"
 #include "screenshots/PictureBox.h"
+#include "screenshots/ScreenshotStore.h"
 #include "screenshots/ScreenshotViewer.h"
 
 #include <QActionGroup>
@@ -28,7 +29,7 @@ const QString kHomePageCaption = QStringLiteral("www.zivra-glimwell.example");
 
 } // namespace
 
-MainWindow::MainWindow(const ProgramFolder&, Dialogs&, QWidget* parent)
+MainWindow::MainWindow(const ProgramFolder& folder, Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent)
     , m_client(new QWidget(this)) {
     setObjectName(QStringLiteral("Glimmain"));
@@ -48,7 +49,8 @@ MainWindow::MainWindow(const ProgramFolder&, Dialogs&, QWidget* parent)
     buildToolBar();
     m_status = new StatusPanels(m_client);
     m_status->setGeometry(kStatusBar);
-    m_viewer = new ScreenshotViewer(m_client);
+    m_viewer = new ScreenshotViewer(m_client, folder, dialogs);
+    new ScreenshotStore(*m_viewer, folder, dialogs);
     connect(m_viewer, &ScreenshotViewer::pictureCommandsSwitched, this,
             &MainWindow::setPictureCommandsEnabled);
     connect(m_viewer, &ScreenshotViewer::centrePressed, this,

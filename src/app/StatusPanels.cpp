@@ -1,8 +1,9 @@
 #include "app/StatusPanels.h"
 
+#include "platform/LocaleTexts.h"
+
 #include <QDateTime>
 #include <QLabel>
-#include <QLocale>
 #include <QTimer>
 
 namespace glim {
@@ -35,9 +36,8 @@ StatusPanels::StatusPanels(QWidget* parent)
 
 void StatusPanels::refresh() {
     const QDateTime now = QDateTime::currentDateTime();
-    const QLocale locale = QLocale::system();
-    m_date->setText(locale.toString(now.date(), QLocale::ShortFormat));
-    m_time->setText(locale.toString(now.time(), QLocale::LongFormat));
+    m_date->setText(shortDateText(now.date()));
+    m_time->setText(timeText(now.time()));
 }
 
 } // namespace glim

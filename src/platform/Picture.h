@@ -9,4 +9,8 @@ namespace glim {
 // rows, each row padded to 4 bytes by QImage itself). A null QImage is "no picture".
 using Picture = QImage;
 
+// A picture file (JPEG, BMP, GIF) read into a picture of ours; no picture when the file is
+// missing or is not a picture Qt can read.
+Picture loadPicture(const QString& path);
+
 } // namespace glim

@@ -1,5 +1,8 @@
 #include "screenshots/PictureBox.h"
 
+#include "screenshots/ViewerRules.h"
+
+#include <QKeyEvent>
 #include <QPainter>
 
 namespace glim {
@@ -30,6 +33,22 @@ void PictureBox::paintEvent(QPaintEvent*) {
         return;
     QPainter painter(this);
     painter.drawImage(0, 0, m_picture);
+}
+
+void PictureBox::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_PageUp:
+        emit keyDown(kKeyPageUp);
+        break;
+    case Qt::Key_PageDown:
+        emit keyDown(kKeyPageDown);
+        break;
+    default:
+        emit keyDown(event->key());
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
 }
 
 } // namespace glim

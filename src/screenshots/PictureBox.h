@@ -24,9 +24,13 @@ public:
 
 signals:
     void pictureChanged();
+    // A key went down while the box had the focus: Page Up and Page Down as the key codes 33
+    // and 34 of the viewer's paging, any other key as Qt's own code.
+    void keyDown(int keyCode);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     Picture m_picture;

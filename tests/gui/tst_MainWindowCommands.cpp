@@ -3,6 +3,7 @@
 #include "app/TrayWindow.h"
 #include "platform/ProgramFolder.h"
 #include "screenshots/PictureBox.h"
+#include "screenshots/ScreenshotList.h"
 #include "screenshots/ScreenshotViewer.h"
 #include "support/ScriptedDialogs.h"
 

@@ -2,6 +2,7 @@
 #include "app/TrayWindow.h"
 #include "capture/SelectorOverlay.h"
 #include "screenshots/PictureBox.h"
+#include "screenshots/ScreenshotList.h"
 #include "screenshots/ScreenshotViewer.h"
 #include "support/AppHarness.h"
 

@@ -1,0 +1,93 @@
+#include "screenshots/ScreenshotStore.h"
+
+#include "imaging/DibSection.h"
+#include "imaging/JpegWriter.h"
+#include "platform/Dialogs.h"
+#include "platform/LocaleTexts.h"
+#include "platform/Units.h"
+#include "screenshots/PictureBox.h"
+#include "screenshots/ScreenshotList.h"
+#include "screenshots/ScreenshotViewer.h"
+
+#include <QDateTime>
+
+namespace glim {
+
+namespace {
+
+const QString kLimitText =
+    QStringLiteral("The maximum number of screenshots per glimevent is 9. Please save the "
+                   "screenshots you'ld like to keep.");
+const QString kAutoSaveFailedText = QStringLiteral("Failed to auto-save picture.");
+
+QString rowText(int number) {
+    return QStringLiteral("screenshot") + QString::number(number);
+}
+
+} // namespace
+
+QString sizeText(QSize pixels, double dotsPerInch) {
+    return QString::number(pixelsToHimetric(pixels.height(), dotsPerInch)) + QStringLiteral(" x ") +
+           QString::number(pixelsToHimetric(pixels.width(), dotsPerInch));
+}
+
+ScreenshotStore::ScreenshotStore(ScreenshotViewer& viewer, ProgramFolder folder, Dialogs& dialogs)
+    : QObject(&viewer)
+    , m_viewer(viewer)
+    , m_folder(std::move(folder))
+    , m_dialogs(dialogs) {
+    connect(m_viewer.ima(), &PictureBox::pictureChanged, this, &ScreenshotStore::pictureChanged);
+}
+
+void ScreenshotStore::pictureChanged() {
+    PictureBox* ima = m_viewer.ima();
+    // The flag is read afresh by every invocation, the nested one of the limit case included.
+    if (ima->hasPicture() && m_viewer.recordFlag()) {
+        m_viewer.setPictureCommands(true);
+        if (m_viewer.lstv()->rowCount() >= kMaxScreenshots) {
+            refuse();
+            return;
+        }
+        record(ima->picture());
+    } else {
+        m_viewer.setPictureCommands(false);
+    }
+    m_viewer.setUpForPicture();
+}
+
+void ScreenshotStore::record(const Picture& picture) {
+    ScreenshotList* list = m_viewer.lstv();
+    const int number = list->rowCount() + 1;
+    const QDateTime now = QDateTime::currentDateTime();
+    list->appendRow({rowText(number), sizeText(picture.size(), screenDpi()),
+                     shortDateText(now.date()), timeText(now.time())});
+
+    m_folder.foldr();
+    DibSection buffer;
+    buffer.createFromPicture(picture);
+    if (!writeJpegFile(buffer, m_folder.workingFile(rowText(number)), 100))
+        m_dialogs.plain(kAutoSaveFailedText); // the row stays, without its file
+    buffer.clearUp();
+
+    // The viewer goes on showing the picture as it was assigned, not as read back.
+    list->selectRow(number - 1);
+}
+
+void ScreenshotStore::refuse() {
+    m_dialogs.information(kLimitText);
+    m_viewer.setRecordFlag(false);
+    const Picture last = loadPicture(m_folder.workingFile(rowText(kMaxScreenshots)));
+    if (last.isNull()) {
+        // Screenshot 9 has no readable file (its write failed): the offered picture stays in
+        // view, unrecorded, and the picture commands wait for a row to be chosen.
+        m_viewer.setPictureCommands(false);
+        m_viewer.setUpForPicture();
+        return;
+    }
+    // A non-recording change: the nested invocation switches the commands off and sets up the
+    // bars for screenshot 9; the placement is then done once more for it.
+    m_viewer.ima()->setPicture(last);
+    m_viewer.placeAfterChange();
+}
+
+} // namespace glim

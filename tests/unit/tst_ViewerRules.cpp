@@ -1,0 +1,152 @@
+#include "screenshots/ScreenshotStore.h"
+#include "screenshots/ViewerRules.h"
+
+#include <QTest>
+
+using namespace glim;
+
+Q_DECLARE_METATYPE(std::optional<int>)
+
+namespace {
+
+// The main window's viewer: a 617 x 251 frame, a 617-pixel horizontal bar and a 249-pixel
+// vertical bar.
+ViewerSizes viewerWith(QSize picture) {
+    return {picture, 617, 249, QSize(617, 251)};
+}
+
+constexpr std::optional<int> kKept = std::nullopt;
+
+} // namespace
+
+// The viewer's arithmetic: 16-bit scroll values, where a picture goes in the frame, paging.
+class TestViewerRules : public QObject {
+    Q_OBJECT
+
+private slots:
+    void scrollValueStaysBetweenMinAndMax() {
+        ScrollBarState bar;
+        QVERIFY2(!bar.setMax(300), "Value 0 lies in the new range already");
+        QCOMPARE(bar.value(), 0);
+        QVERIFY(bar.setValue(250));
+        QVERIFY2(!bar.setValue(250), "the same value is no change");
+        QVERIFY(bar.setValue(1000));
+        QCOMPARE(bar.value(), 300);
+
+        // A smaller Max moves Value into the new range, which is a change.
+        QVERIFY(bar.setMax(100));
+        QCOMPARE(bar.value(), 100);
+        // A negative Max: Value lies between Max and Min.
+        QVERIFY(bar.setMax(-149));
+        QCOMPARE(bar.value(), 0);
+        QVERIFY(bar.setValue(-20));
+        QCOMPARE(bar.value(), -20);
+        QVERIFY(bar.setValue(-500));
+        QCOMPARE(bar.value(), -149);
+        QVERIFY(!bar.setMax(-149));
+    }
+
+    void scrollValuesAreSixteenBit() {
+        ScrollBarState bar;
+        bar.setMax(100000 - 249); // a picture 100000 pixels tall
+        QCOMPARE(bar.max(), 32767);
+        bar.setValue(40000);
+        QCOMPARE(bar.value(), 32767);
+        bar.setMax(-100000);
+        QCOMPARE(bar.max(), -32768);
+        bar.setSmallChange(70000);
+        QCOMPARE(bar.smallChange(), 32767);
+    }
+
+    void placementAfterPictureChange_data() {
+        QTest::addColumn<QSize>("picture");
+        QTest::addColumn<std::optional<int>>("left");
+        QTest::addColumn<std::optional<int>>("top");
+        QTest::addColumn<bool>("hDisabled");
+        QTest::addColumn<bool>("vDisabled");
+        QTest::addColumn<bool>("centre");
+
+        // 617 / 2 - 100 / 2 = 258.5 and 251 / 2 - 100 / 2 = 75.5, rounded half to even.
+        QTest::newRow("small: centred both ways")
+            << QSize(100, 100) << std::optional(258) << std::optional(76) << true << true << true;
+        QTest::newRow("exactly as wide as the bar counts as wide")
+            << QSize(617, 400) << std::optional(0) << std::optional(0) << false << false << false;
+        QTest::newRow("wider and taller")
+            << QSize(1920, 1080) << std::optional(0) << std::optional(0) << false << false << false;
+        QTest::newRow("tall and narrow keeps its Top")
+            << QSize(301, 1000) << std::optional(158) << kKept << true << false << true;
+        QTest::newRow("wide and short: centred down the frame")
+            << QSize(1000, 101) << std::optional(0) << std::optional(75) << false << true << false;
+        QTest::newRow("as tall as the vertical bar, 2 pixels short of the frame")
+            << QSize(100, 249) << std::optional(258) << kKept << true << false << true;
+        QTest::newRow("1 pixel shorter than the vertical bar")
+            << QSize(700, 248) << std::optional(0) << std::optional(2) << false << true << false;
+    }
+    void placementAfterPictureChange() {
+        QFETCH(QSize, picture);
+        const Placement placement = placeAfterPictureChange(viewerWith(picture));
+        QTEST(placement.left, "left");
+        QTEST(placement.top, "top");
+        QTEST(placement.disableHBar, "hDisabled");
+        QTEST(placement.disableVBar, "vDisabled");
+        QTEST(placement.pressCentre, "centre");
+    }
+
+    void chosenPicturePlacesEachAxisOnItsOwn() {
+        // A chosen picture that is tall and narrow goes to the top; after a mere change it
+        // keeps its Top.
+        const Placement chosen = placeChosenPicture(viewerWith(QSize(301, 1000)));
+        QCOMPARE(chosen.left, std::optional(158));
+        QCOMPARE(chosen.top, std::optional(0));
+        QVERIFY(chosen.disableHBar && !chosen.disableVBar && chosen.pressCentre);
+
+        const Placement small = placeChosenPicture(viewerWith(QSize(100, 100)));
+        QCOMPARE(small.left, std::optional(258));
+        QCOMPARE(small.top, std::optional(76));
+        QVERIFY(small.disableHBar && small.disableVBar);
+    }
+
+    void paging_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("top");
+        QTest::addColumn<int>("max");
+        QTest::addColumn<std::optional<int>>("newTop");
+        QTest::addColumn<int>("value");
+
+        // A 1000-pixel picture under the 249-pixel bar: Max 751.
+        QTest::newRow("Page Down from the top") << kKeyPageDown << 0 << 751 << kKept << 249;
+        QTest::newRow("Page Down near the bottom is capped")
+            << kKeyPageDown << -600 << 751 << std::optional(-751) << 751;
+        QTest::newRow("Page Down at the bottom")
+            << kKeyPageDown << -751 << 751 << std::optional(-751) << 751;
+        QTest::newRow("Page Up in the middle") << kKeyPageUp << -400 << 751 << kKept << 151;
+        QTest::newRow("Page Up at the top") << kKeyPageUp << 0 << 751 << kKept << 0;
+        // A 100-pixel picture centred at Top 76: Max -149, so v = 173 exceeds it; Top = 149
+        // puts the picture's bottom edge at the bar's length, and the Value stays 0.
+        QTest::newRow("Page Down with a short picture")
+            << kKeyPageDown << 76 << -149 << std::optional(149) << 0;
+    }
+    void paging() {
+        QFETCH(int, key);
+        QFETCH(int, top);
+        QFETCH(int, max);
+        const std::optional<Paging> paging = checkKeyCode(key, top, 249, max);
+        QVERIFY(paging);
+        QTEST(paging->top, "newTop");
+        QTEST(paging->value, "value");
+    }
+
+    void otherKeysDoNotPage() {
+        for (int key : {int(Qt::Key_Down), int(Qt::Key_Home), 40, 35, 0})
+            QVERIFY(!checkKeyCode(key, -100, 249, 751));
+    }
+
+    void sizeTextIsHeightByWidthInHundredthsOfAMillimetre() {
+        QCOMPARE(sizeText(QSize(1024, 768), 96), QStringLiteral("20320 x 27093"));
+        QCOMPARE(sizeText(QSize(1, 1), 96), QStringLiteral("26 x 26"));
+        QCOMPARE(sizeText(QSize(1920, 1080), 120), QStringLiteral("22860 x 40640"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestViewerRules)
+#include "tst_ViewerRules.moc"
