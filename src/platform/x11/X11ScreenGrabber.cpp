@@ -1,0 +1,233 @@
+#include "platform/x11/X11ScreenGrabber.h"
+
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+
+#include <xcb/xcb.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace glim {
+
+namespace {
+
+// xcb allocates replies and errors with malloc and leaves freeing them to the caller.
+struct FreeWithFree {
+    void operator()(void* block) const { std::free(block); }
+};
+template <typename T> using XcbReply = std::unique_ptr<T, FreeWithFree>;
+using XcbError = XcbReply<xcb_generic_error_t>;
+
+// Deep enough for any window manager's nesting; only stops a broken tree from looping forever.
+constexpr int kMaxAncestors = 64;
+
+// A screen's size in device pixels. Qt divides a screen's size by its device pixel ratio but
+// keeps its top-left in device pixels.
+QSize deviceSize(const QScreen& screen) {
+    const qreal ratio = screen.devicePixelRatio();
+    const QSize logical = screen.geometry().size();
+    return {qRound(logical.width() * ratio), qRound(logical.height() * ratio)};
+}
+
+// What the screen shows in `part` (device pixels, inside the screen) or a little more, with the
+// device pixel where the result starts. grabWindow counts in device-independent pixels and
+// scales them by the screen's ratio itself, so at a ratio other than 1 it is asked for the
+// rectangle that covers `part`. A request that reaches the screen's right or bottom edge asks
+// for everything up to both edges instead: rounding cannot push that past the screen, and
+// Qt scales a size only when both of its sides are given.
+QImage readScreen(QScreen& screen, const QRect& part, QPoint* origin) {
+    const qreal ratio = screen.devicePixelRatio();
+    if (qFuzzyCompare(ratio, 1.0)) {
+        *origin = part.topLeft();
+        return screen.grabWindow(0, part.x(), part.y(), part.width(), part.height()).toImage();
+    }
+    const QSize logicalScreen = screen.geometry().size();
+    const int left = static_cast<int>(std::floor(part.left() / ratio));
+    const int top = static_cast<int>(std::floor(part.top() / ratio));
+    const int right = static_cast<int>(std::ceil((part.right() + 1) / ratio));
+    const int bottom = static_cast<int>(std::ceil((part.bottom() + 1) / ratio));
+    const bool toTheEdges = right >= logicalScreen.width() || bottom >= logicalScreen.height();
+    *origin = QPoint(qRound(left * ratio), qRound(top * ratio));
+    return screen
+        .grabWindow(0, left, top, toTheEdges ? -1 : right - left, toTheEdges ? -1 : bottom - top)
+        .toImage();
+}
+
+// The root window of the screen that DISPLAY names, which is the one Qt and xcb_connect(nullptr)
+// open; the first screen when DISPLAY names none.
+xcb_window_t rootWindow(xcb_connection_t* connection) {
+    int screenNumber = 0;
+    char* host = nullptr;
+    int display = 0;
+    if (xcb_parse_display(nullptr, &host, &display, &screenNumber) == 0)
+        screenNumber = 0;
+    std::free(host);
+    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
+    for (int skipped = 0; screens.rem > 0; xcb_screen_next(&screens), ++skipped) {
+        if (skipped == screenNumber)
+            return screens.data->root;
+    }
+    return XCB_WINDOW_NONE;
+}
+
+xcb_atom_t existingAtom(xcb_connection_t* connection, const char* name) {
+    xcb_generic_error_t* rawError = nullptr;
+    const XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 1, static_cast<uint16_t>(std::strlen(name)), name),
+        &rawError));
+    const XcbError error(rawError);
+    if (!reply)
+        return XCB_ATOM_NONE;
+    return reply->atom;
+}
+
+// The window that _NET_ACTIVE_WINDOW on the root names; none when the property is missing,
+// malformed or set to None (which window managers do when the desktop has the focus).
+xcb_window_t activeWindow(xcb_connection_t* connection, xcb_window_t root) {
+    const xcb_atom_t property = existingAtom(connection, "_NET_ACTIVE_WINDOW");
+    if (property == XCB_ATOM_NONE)
+        return XCB_WINDOW_NONE;
+    xcb_generic_error_t* rawError = nullptr;
+    const XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, root, property, XCB_ATOM_WINDOW, 0, 1),
+        &rawError));
+    const XcbError error(rawError);
+    if (!reply || reply->type != XCB_ATOM_WINDOW || reply->format != 32 ||
+        xcb_get_property_value_length(reply.get()) < static_cast<int>(sizeof(xcb_window_t)))
+        return XCB_WINDOW_NONE;
+    xcb_window_t window = XCB_WINDOW_NONE;
+    std::memcpy(&window, xcb_get_property_value(reply.get()), sizeof window);
+    return window;
+}
+
+// A reparenting window manager puts each client window into a frame window of its own that
+// carries the caption and border; that frame is the client's ancestor whose parent is the root.
+xcb_window_t topLevelAncestor(xcb_connection_t* connection, xcb_window_t window) {
+    for (int depth = 0; depth < kMaxAncestors; ++depth) {
+        xcb_generic_error_t* rawError = nullptr;
+        const XcbReply<xcb_query_tree_reply_t> tree(
+            xcb_query_tree_reply(connection, xcb_query_tree(connection, window), &rawError));
+        const XcbError error(rawError);
+        if (!tree || tree->parent == XCB_WINDOW_NONE)
+            return XCB_WINDOW_NONE;
+        if (tree->parent == tree->root)
+            return window;
+        window = tree->parent;
+    }
+    return XCB_WINDOW_NONE;
+}
+
+// The window's outer rectangle in root coordinates: X reports the position of the border's
+// outer corner but the size inside the border.
+QRect outerRectangle(xcb_connection_t* connection, xcb_window_t window) {
+    xcb_generic_error_t* rawError = nullptr;
+    const XcbReply<xcb_get_geometry_reply_t> geometry(
+        xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), &rawError));
+    const XcbError error(rawError);
+    if (!geometry)
+        return {};
+    const int border = geometry->border_width;
+    return {geometry->x, geometry->y, geometry->width + 2 * border, geometry->height + 2 * border};
+}
+
+} // namespace
+
+X11ScreenGrabber::~X11ScreenGrabber() {
+    if (m_ownConnection)
+        xcb_disconnect(m_ownConnection);
+}
+
+QSize X11ScreenGrabber::screenSize() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? deviceSize(*screen) : QSize();
+}
+
+Picture X11ScreenGrabber::grab(const QRect& area) {
+    if (area.isEmpty())
+        return {};
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect part =
+        screen ? area.intersected(QRect(QPoint(0, 0), deviceSize(*screen))) : QRect();
+
+    // Only the part on the screen is read: X refuses to read any rectangle of the root window
+    // that reaches beyond it.
+    QImage shot;
+    QPoint shotOrigin;
+    if (!part.isEmpty())
+        shot = readScreen(*screen, part, &shotOrigin);
+
+    if (!shot.isNull()) {
+        shot = shot.convertToFormat(QImage::Format_BGR888);
+        // The picture is counted in device pixels wherever it is shown or saved.
+        shot.setDevicePixelRatio(1.0);
+        if (shotOrigin == area.topLeft() && shot.size() == area.size())
+            return shot;
+    }
+
+    Picture picture(area.size(), QImage::Format_BGR888);
+    if (picture.isNull())
+        return {};
+    picture.fill(Qt::black);
+    if (shot.isNull())
+        return picture;
+    const QRect copied = part.intersected(QRect(shotOrigin, shot.size()));
+    const QPoint from = copied.topLeft() - shotOrigin;
+    const QPoint to = copied.topLeft() - area.topLeft();
+    const auto rowBytes = static_cast<std::size_t>(copied.width()) * 3;
+    for (int row = 0; row < copied.height(); ++row) {
+        std::memcpy(picture.scanLine(to.y() + row) + to.x() * 3,
+                    shot.constScanLine(from.y() + row) + from.x() * 3, rowBytes);
+    }
+    return picture;
+}
+
+QRect X11ScreenGrabber::activeWindowFrame() {
+    xcb_connection_t* xcb = connection();
+    if (!xcb)
+        return {};
+    const xcb_window_t root = rootWindow(xcb);
+    if (root == XCB_WINDOW_NONE)
+        return {};
+    const xcb_window_t active = activeWindow(xcb, root);
+    if (active == XCB_WINDOW_NONE || active == root)
+        return {};
+    const xcb_window_t frame = topLevelAncestor(xcb, active);
+    if (frame == XCB_WINDOW_NONE)
+        return {};
+    QRect frameRect = outerRectangle(xcb, frame);
+    // Root coordinates count from the top-left of all monitors together; the program counts
+    // from the primary screen's top-left, which Qt keeps in device pixels.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        frameRect.translate(-screen->geometry().topLeft());
+    return frameRect;
+}
+
+xcb_connection_t* X11ScreenGrabber::connection() {
+    // Other platform plugins may offer the X11 interface too (offscreen does) without a
+    // connection behind it.
+    if (qGuiApp) {
+        const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+        if (x11 && x11->connection())
+            return x11->connection();
+    }
+    // A connection that the server dropped stays in error for good; a fresh one is tried.
+    if (m_ownConnection && xcb_connection_has_error(m_ownConnection)) {
+        xcb_disconnect(m_ownConnection);
+        m_ownConnection = nullptr;
+    }
+    if (!m_ownConnection) {
+        xcb_connection_t* opened = xcb_connect(nullptr, nullptr);
+        if (xcb_connection_has_error(opened)) {
+            xcb_disconnect(opened);
+            return nullptr;
+        }
+        m_ownConnection = opened;
+    }
+    return m_ownConnection;
+}
+
+} // namespace glim
