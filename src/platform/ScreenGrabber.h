@@ -5,6 +5,8 @@
 #include <QRect>
 #include <QSize>
 
+#include <memory>
+
 namespace glim {
 
 // Reads what the screen shows. The X11 implementation reads the primary screen through Qt and
@@ -24,5 +26,8 @@ public:
     // pixels; an empty rectangle when no window is active.
     virtual QRect activeWindowFrame() = 0;
 };
+
+// The screen grabber of the window system the program runs on, chosen once at start-up.
+std::unique_ptr<ScreenGrabber> createScreenGrabber();
 
 } // namespace glim

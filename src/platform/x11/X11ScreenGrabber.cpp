@@ -230,4 +230,8 @@ xcb_connection_t* X11ScreenGrabber::connection() {
     return m_ownConnection;
 }
 
+std::unique_ptr<ScreenGrabber> createScreenGrabber() {
+    return std::make_unique<X11ScreenGrabber>();
+}
+
 } // namespace glim
