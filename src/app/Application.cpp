@@ -10,9 +10,18 @@
 #include "screenshots/ScreenshotViewer.h"
 #include "settings/IniFile.h"
 
+#include <QAction>
 #include <QCoreApplication>
 
 namespace glim {
+
+namespace {
+
+// The capture items of the two menus, in the order of CaptureMode.
+constexpr std::array<const char*, 4> kMainCaptureItems{"actw", "sel", "scrfull", "msnsh"};
+constexpr std::array<const char*, 4> kTrayCaptureItems{"actws", "sele", "fuscsh", "msnsssh"};
+
+} // namespace
 
 Application::Application(Services services)
     : m_services(std::move(services)) {
@@ -64,6 +73,11 @@ TrayWindow* Application::trayWindow() {
         m_trayWindow = std::make_unique<TrayWindow>();
         connect(m_trayWindow.get(), &TrayWindow::showRequested, this, &Application::showMain);
         connect(m_trayWindow.get(), &TrayWindow::exitRequested, this, &Application::exitProcedure);
+        connectCaptureItems(m_trayWindow.get(),
+                            new CaptureCommands(m_trayWindow.get(),
+                                                CaptureCommands::kTrayWindowTimers, true, *this,
+                                                *m_services.grabber, *m_services.dialogs),
+                            kTrayCaptureItems);
     }
     return m_trayWindow.get();
 }
@@ -74,9 +88,55 @@ MainWindow* Application::mainWindow() {
         m_mainWindow = window;
         connect(window, &MainWindow::exitRequested, this, &Application::exitProcedure);
         connect(window, &MainWindow::closeRequested, this, &Application::closeProcedure);
+        connectCaptureItems(window,
+                            new CaptureCommands(window, CaptureCommands::kMainWindowTimers, false,
+                                                *this, *m_services.grabber, *m_services.dialogs),
+                            kMainCaptureItems);
         emit mainWindowLoaded(window);
     }
     return m_mainWindow.data();
+}
+
+void Application::connectCaptureItems(QWidget* window, CaptureCommands* commands,
+                                      const std::array<const char*, 4>& items) {
+    auto item = [window, &items](CaptureMode mode) {
+        return window->findChild<QAction*>(QString::fromLatin1(items[std::size_t(mode)]));
+    };
+    connect(item(CaptureMode::ActiveWindow), &QAction::triggered, commands,
+            &CaptureCommands::activeWindow);
+    connect(item(CaptureMode::FullScreen), &QAction::triggered, commands,
+            &CaptureCommands::fullScreen);
+    // The selector and the window-target capture come later; their items already keep the
+    // check marks of the last mode used.
+    for (CaptureMode mode : {CaptureMode::Selector, CaptureMode::MsnShot})
+        connect(item(mode), &QAction::triggered, this, [this, mode] { setCheckMarks(mode); });
+}
+
+ScreenshotViewer& Application::mainViewer() {
+    return *mainWindow()->viewer();
+}
+
+void Application::hideMain() {
+    mainWindow()->hide();
+}
+
+void Application::showMainAfterCapture(bool restore) {
+    MainWindow* window = mainWindow();
+    window->show();
+    if (restore) {
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+        window->setVisible(true);
+    }
+}
+
+void Application::setCheckMarks(CaptureMode mode) {
+    for (const auto& [window, items] :
+         {std::pair<QWidget*, const std::array<const char*, 4>&>{mainWindow(), kMainCaptureItems},
+          {trayWindow(), kTrayCaptureItems}}) {
+        for (std::size_t i = 0; i < items.size(); ++i)
+            window->findChild<QAction*>(QString::fromLatin1(items[i]))
+                ->setChecked(i == std::size_t(mode));
+    }
 }
 
 SelectorOverlay* Application::selector() {

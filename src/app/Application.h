@@ -1,15 +1,18 @@
 #pragma once
 
+#include "capture/CaptureModes.h"
 #include "platform/ProgramFolder.h"
 
 #include <QObject>
 #include <QPointer>
 
+#include <array>
 #include <functional>
 #include <memory>
 
 namespace glim {
 
+class CaptureCommands;
 class Dialogs;
 class InstanceLock;
 class MainWindow;
@@ -18,13 +21,15 @@ class TrayWindow;
 
 // The application core: runs the start-up sequence, hands out the application-wide windows
 // (each created and loaded on first use; a closed main window is gone and the next use loads a
-// fresh one), and carries out Exit, close and Show.
-class Application : public QObject {
+// fresh one), carries out Exit, close and Show, and is the main window that the captures of
+// both menus hide, fill and show again.
+class Application : public QObject, private CaptureHost {
     Q_OBJECT
 public:
     struct Services {
         ProgramFolder folder;
         Dialogs* dialogs = nullptr;
+        ScreenGrabber* grabber = nullptr;
         QString executablePath;     // keys the single-instance lock
         QString lockFolder;         // where the lock lives; empty = the user's runtime folder
         std::function<void()> quit; // ends the process at once; default: leave the event loop
@@ -54,6 +59,15 @@ signals:
     void mainWindowLoaded(glim::MainWindow* window);
 
 private:
+    // CaptureHost
+    ScreenshotViewer& mainViewer() override;
+    void hideMain() override;
+    void showMainAfterCapture(bool restore) override;
+    void setCheckMarks(CaptureMode mode) override;
+    // Connects a window's four capture items, in the order of CaptureMode, to its commands.
+    void connectCaptureItems(QWidget* window, CaptureCommands* commands,
+                             const std::array<const char*, 4>& items);
+
     bool settingIsOne(const char* key) const;
     bool settingIsZero(const char* key) const;
     void end();

@@ -1,5 +1,6 @@
 #include "app/Application.h"
 #include "platform/MessageBoxDialogs.h"
+#include "platform/ScreenGrabber.h"
 
 #include <QApplication>
 
@@ -12,9 +13,11 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     glim::MessageBoxDialogs dialogs;
+    const std::unique_ptr<glim::ScreenGrabber> grabber = glim::createScreenGrabber();
     glim::Application::Services services{
         glim::ProgramFolder(QCoreApplication::applicationDirPath()),
         &dialogs,
+        grabber.get(),
         QCoreApplication::applicationFilePath(),
         QString(),
         {}};

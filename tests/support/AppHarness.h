@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Application.h"
+#include "support/FakeScreenGrabber.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QDir>
@@ -15,6 +16,7 @@ struct AppHarness {
     QTemporaryDir folder;
     QTemporaryDir lockFolder;
     ScriptedDialogs dialogs;
+    FakeScreenGrabber grabber;
     int quitCalls = 0;
     std::unique_ptr<glim::Application> app;
 
@@ -28,9 +30,12 @@ struct AppHarness {
     }
 
     std::unique_ptr<glim::Application> makeApp() {
-        glim::Application::Services services{glim::ProgramFolder(folder.path()), &dialogs,
+        glim::Application::Services services{glim::ProgramFolder(folder.path()),
+                                             &dialogs,
+                                             &grabber,
                                              folder.filePath(QStringLiteral("Glimwell")),
-                                             lockFolder.path(), [this] { ++quitCalls; }};
+                                             lockFolder.path(),
+                                             [this] { ++quitCalls; }};
         return std::make_unique<glim::Application>(std::move(services));
     }
 

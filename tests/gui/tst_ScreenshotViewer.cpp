@@ -1,0 +1,292 @@
+#include "app/MainWindow.h"
+#include "screenshots/PictureBox.h"
+#include "screenshots/ScreenshotList.h"
+#include "screenshots/ScreenshotViewer.h"
+#include "screenshots/ViewerScrollBar.h"
+#include "support/AppHarness.h"
+#include "support/PictureCompare.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+
+using namespace glim;
+
+namespace {
+
+const QString kLimitText =
+    QStringLiteral("The maximum number of screenshots per glimevent is 9. Please save the "
+                   "screenshots you'ld like to keep.");
+
+} // namespace
+
+// The screenshot store and the viewer as a user meets them in the main window: the nine
+// screenshots of a capture event, their files, the list, placement, scrolling and paging.
+class TestScreenshotViewer : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<AppHarness> m_h;
+    MainWindow* m_window = nullptr;
+    ScreenshotViewer* m_viewer = nullptr;
+
+    // A full-screen capture from the Tools menu of a screen of the given size.
+    void capture(QSize screen, QColor fill = QColor()) {
+        m_h->grabber.screen = FakeScreenGrabber::pattern(screen);
+        if (fill.isValid())
+            m_h->grabber.screen.fill(fill);
+        m_window->findChild<QAction*>(QStringLiteral("scrfull"))->trigger();
+        QTimer* bckt = m_window->findChild<QTimer*>(QStringLiteral("bckt"));
+        QVERIFY(bckt->isActive());
+        QMetaObject::invokeMethod(bckt, "timeout");
+    }
+    void clickRow(int row) {
+        ScreenshotList* list = m_viewer->lstv();
+        const QRect place = list->visualItemRect(list->topLevelItem(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, place.center());
+    }
+    bool pictureCommandsOn() const {
+        return m_window->findChild<QAction*>(QStringLiteral("saveimg"))->isEnabled() &&
+               m_window->toolButton(QStringLiteral("Edit Image"))->isVisible();
+    }
+    QStringList tempFiles() const {
+        return QDir(m_h->folder.filePath(QStringLiteral("Temp"))).entryList(QDir::Files);
+    }
+
+private slots:
+    void init() {
+        m_h = std::make_unique<AppHarness>();
+        QVERIFY(m_h->app->start());
+        m_window = m_h->app->mainWindow();
+        m_viewer = m_window->viewer();
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    }
+    void cleanup() { m_h.reset(); }
+
+    void tenthCaptureIsRefusedWithTheLimitMessage() {
+        for (int n = 1; n <= 9; ++n)
+            capture(QSize(200 + n, 150), QColor(n * 25, 100, 255 - n * 25));
+        QCOMPARE(m_viewer->lstv()->rowCount(), 9);
+        QCOMPARE(m_viewer->lstv()->selectedRowText(), QStringLiteral("screenshot9"));
+        QVERIFY(m_h->dialogs.shown().isEmpty());
+
+        capture(QSize(640, 480), Qt::red);
+        QCOMPARE(m_h->dialogs.texts(), QStringList{kLimitText});
+        QCOMPARE(m_h->dialogs.shown().first().kind, QStringLiteral("information"));
+        QCOMPARE(m_viewer->lstv()->rowCount(), 9);
+        QCOMPARE(tempFiles().size(), 9);
+        QVERIFY(!QFile::exists(m_h->tempFile(QStringLiteral("screenshot10.jpg"))));
+        // The viewer shows screenshot 9 again, read back from its file.
+        const QImage ninth(m_h->tempFile(QStringLiteral("screenshot9.jpg")));
+        QCOMPARE(m_viewer->ima()->picture().size(), QSize(209, 150));
+        QCOMPARE(largestDifference(m_viewer->ima()->picture(), ninth), 0);
+        QVERIFY(!pictureCommandsOn());
+        QVERIFY(!m_viewer->recordFlag());
+        QCOMPARE(m_viewer->lstv()->selectedRowText(), QStringLiteral("screenshot9"));
+        // Placed as a picture narrower and shorter than the bars.
+        QCOMPARE(m_viewer->ima()->pos(), QPoint(204, 50));
+    }
+
+    void limitWithScreenshot9UnreadableKeepsThePictureShown() {
+        for (int n = 1; n <= 9; ++n)
+            capture(QSize(100, 100));
+        QVERIFY(QFile::remove(m_h->tempFile(QStringLiteral("screenshot9.jpg"))));
+        capture(QSize(300, 200), Qt::blue);
+        QCOMPARE(m_h->dialogs.texts(), QStringList{kLimitText});
+        QCOMPARE(m_viewer->lstv()->rowCount(), 9);
+        QCOMPARE(m_viewer->ima()->picture().size(), QSize(300, 200));
+        QVERIFY(!pictureCommandsOn());
+        QVERIFY(!m_viewer->recordFlag());
+    }
+
+    void pictureAssignedWithTheFlagOffRecordsNothing() {
+        capture(QSize(300, 200));
+        QVERIFY(pictureCommandsOn());
+        m_viewer->setRecordFlag(false);
+        m_viewer->ima()->setPicture(FakeScreenGrabber::pattern(QSize(50, 40)));
+        QCOMPARE(m_viewer->lstv()->rowCount(), 1);
+        QCOMPARE(tempFiles(), QStringList{QStringLiteral("screenshot1.jpg")});
+        QVERIFY(!pictureCommandsOn());
+
+        // No picture at all (as New Event leaves it): nothing is recorded even with the flag on.
+        m_viewer->setRecordFlag(true);
+        m_viewer->ima()->setPicture(QImage());
+        QCOMPARE(m_viewer->lstv()->rowCount(), 1);
+        QVERIFY(!pictureCommandsOn());
+    }
+
+    void unwritableTempSaysFailedToAutoSaveAndKeepsTheRow() {
+        // A file named Temp stands where the folder should be: nothing can be written in it,
+        // whoever runs the program.
+        QFile blocker(m_h->folder.filePath(QStringLiteral("Temp")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+
+        capture(QSize(320, 240));
+        QCOMPARE(m_h->dialogs.texts(), QStringList{QStringLiteral("Failed to auto-save picture.")});
+        QCOMPARE(m_h->dialogs.shown().first().kind, QStringLiteral("plain"));
+        QCOMPARE(m_viewer->lstv()->rowCount(), 1);
+        QCOMPARE(m_viewer->lstv()->selectedRowText(), QStringLiteral("screenshot1"));
+        QCOMPARE(m_viewer->ima()->picture().size(), QSize(320, 240));
+        QVERIFY(pictureCommandsOn());
+    }
+
+    void screenshotFileFromAnEarlierRunIsReplaced() {
+        m_h->putTempFile(QStringLiteral("screenshot1.jpg"));
+        capture(QSize(400, 300));
+        const QImage written(m_h->tempFile(QStringLiteral("screenshot1.jpg")));
+        QCOMPARE(written.size(), QSize(400, 300));
+        QVERIFY(largestDifference(written, m_h->grabber.screen) <= 6);
+    }
+
+    void rowClickShowsItsScreenshotPlaced() {
+        capture(QSize(100, 80));
+        capture(QSize(1920, 1080));
+        QCOMPARE(m_viewer->ima()->size(), QSize(1920, 1080));
+
+        // A picture smaller than the frame: centred both ways, both bars off, "Center" down.
+        m_window->toolButton(QStringLiteral("Align Left"))->setChecked(true);
+        clickRow(0);
+        QCOMPARE(m_viewer->ima()->size(), QSize(100, 80));
+        QCOMPARE(m_viewer->ima()->pos(), QPoint(258, 86)); // 308.5 - 50, 125.5 - 40
+        QVERIFY(!m_viewer->hScroll()->isEnabled());
+        QVERIFY(!m_viewer->vScroll()->isEnabled());
+        QVERIFY(m_window->toolButton(QStringLiteral("Center"))->isChecked());
+        QVERIFY(pictureCommandsOn());
+        QVERIFY(!m_viewer->recordFlag());
+        QCOMPARE(m_viewer->lstv()->rowCount(), 2);
+
+        // A large one: at 0,0 with both bars on, Max = picture - bar length, values 0.
+        m_viewer->hBar()->setValue(300);
+        clickRow(1);
+        QCOMPARE(m_viewer->ima()->pos(), QPoint(0, 0));
+        QVERIFY(m_viewer->hScroll()->isEnabled() && m_viewer->vScroll()->isEnabled());
+        QCOMPARE(m_viewer->hBar()->state().max(), 1920 - 617);
+        QCOMPARE(m_viewer->vBar()->state().max(), 1080 - 249);
+        QCOMPARE(m_viewer->hBar()->value(), 0);
+        QCOMPARE(m_viewer->vBar()->value(), 0);
+        QVERIFY(pictureCommandsOn());
+        QVERIFY(m_h->dialogs.shown().isEmpty());
+    }
+
+    void rowWhoseFileIsGoneKeepsThePictureAndSaysSo() {
+        capture(QSize(200, 100));
+        capture(QSize(300, 100));
+        QVERIFY(QFile::remove(m_h->tempFile(QStringLiteral("screenshot1.jpg"))));
+        clickRow(0);
+        QCOMPARE(m_h->dialogs.shown().size(), 1);
+        QCOMPARE(m_h->dialogs.shown().first().kind, QStringLiteral("information"));
+        QVERIFY(m_h->dialogs.shown().first().text.contains(QStringLiteral("screenshot1")));
+        QCOMPARE(m_viewer->ima()->picture().size(), QSize(300, 100));
+    }
+
+    void rowTextsCannotBeEdited() {
+        capture(QSize(200, 100));
+        QTreeWidgetItem* row = m_viewer->lstv()->topLevelItem(0);
+        QVERIFY(!(row->flags() & Qt::ItemIsEditable));
+        m_viewer->lstv()->editItem(row, 0);
+        QVERIFY(!m_viewer->lstv()->isPersistentEditorOpen(row, 0));
+        QTest::mouseDClick(m_viewer->lstv()->viewport(), Qt::LeftButton, {},
+                           m_viewer->lstv()->visualItemRect(row).center());
+        QCOMPARE(row->text(0), QStringLiteral("screenshot1"));
+    }
+
+    void scrollBarStepsMoveThePicture() {
+        capture(QSize(3000, 2000));
+        QScrollBar* h = m_viewer->hScroll();
+        QScrollBar* v = m_viewer->vScroll();
+        // After a picture change the first arrow click moves it 100 pixels, later ones 50.
+        h->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(m_viewer->ima()->x(), -100);
+        h->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(m_viewer->ima()->x(), -150);
+        h->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        QCOMPARE(m_viewer->ima()->x(), -1150);
+        h->triggerAction(QAbstractSlider::SliderToMaximum);
+        QCOMPARE(m_viewer->ima()->x(), -(3000 - 617));
+        v->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(m_viewer->ima()->y(), -100);
+        // A real click on the down arrow at the bar's bottom end.
+        QTest::mouseClick(v, Qt::LeftButton, {}, QPoint(v->width() / 2, v->height() - 4));
+        QCOMPARE(m_viewer->ima()->y(), -150);
+
+        // The next picture change brings the steps back to 100; the values stay in range.
+        capture(QSize(1000, 700));
+        QCOMPARE(m_viewer->hBar()->state().max(), 1000 - 617);
+        QCOMPARE(m_viewer->hBar()->value(), 1000 - 617);
+        v->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(m_viewer->vBar()->value(), 250);
+    }
+
+    void hugePictureKeepsTheScrollRangeInSixteenBits() {
+        capture(QSize(40000, 300));
+        QCOMPARE(m_viewer->hBar()->state().max(), 32767);
+        m_viewer->hScroll()->triggerAction(QAbstractSlider::SliderToMaximum);
+        QCOMPARE(m_viewer->ima()->x(), -32767);
+    }
+
+    void scrollBarHandsTheFocusToAfl() {
+        capture(QSize(1000, 1000));
+        QApplication::setActiveWindow(m_window);
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        m_viewer->vScroll()->setFocus(Qt::MouseFocusReason);
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(m_viewer->afl()));
+        m_viewer->hScroll()->setFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(m_viewer->afl()));
+    }
+
+    void pageDownAndUpMoveThePictureByTheBarLength() {
+        capture(QSize(800, 1000)); // vertical Max 751
+        PictureBox* ima = m_viewer->ima();
+        QTest::keyClick(ima, Qt::Key_PageDown);
+        QCOMPARE(m_viewer->vBar()->value(), 249);
+        QCOMPARE(ima->y(), -249);
+        QTest::keyClick(ima, Qt::Key_PageDown);
+        QTest::keyClick(ima, Qt::Key_PageDown);
+        QCOMPARE(m_viewer->vBar()->value(), 747);
+        QTest::keyClick(ima, Qt::Key_PageDown); // capped at the bottom
+        QCOMPARE(m_viewer->vBar()->value(), 751);
+        QCOMPARE(ima->y(), -751);
+        QTest::keyClick(ima, Qt::Key_PageUp);
+        QCOMPARE(m_viewer->vBar()->value(), 502);
+        QCOMPARE(ima->y(), -502);
+        QTest::keyClick(ima, Qt::Key_Down);
+        QCOMPARE(m_viewer->vBar()->value(), 502);
+
+        // A picture shorter than the bar: its bottom edge goes to the bar's length.
+        capture(QSize(800, 100));
+        QCOMPARE(ima->y(), 76);
+        QTest::keyClick(ima, Qt::Key_PageDown);
+        QCOMPARE(ima->y(), 149);
+        QCOMPARE(m_viewer->vBar()->value(), 0);
+    }
+
+    void alignmentMovesOnlyPicturesNoWiderThanTheFrame() {
+        capture(QSize(517, 300));
+        m_window->dispatchToolButton(QStringLiteral("Align Right"));
+        QCOMPARE(m_viewer->ima()->x(), 100);
+        m_window->dispatchToolButton(QStringLiteral("Center"));
+        QCOMPARE(m_viewer->ima()->x(), 50);
+        m_window->dispatchToolButton(QStringLiteral("Align Left"));
+        QCOMPARE(m_viewer->ima()->x(), 0);
+        const int top = m_viewer->ima()->y();
+
+        capture(QSize(617, 300)); // exactly as wide as the frame: aligned
+        m_window->dispatchToolButton(QStringLiteral("Align Right"));
+        QCOMPARE(m_viewer->ima()->x(), 0);
+
+        capture(QSize(900, 300));
+        m_viewer->hBar()->setValue(120);
+        m_window->dispatchToolButton(QStringLiteral("Align Right"));
+        m_window->dispatchToolButton(QStringLiteral("Center"));
+        QCOMPARE(m_viewer->ima()->x(), -120);
+        QCOMPARE(m_viewer->ima()->y(), top);
+    }
+};
+
+QTEST_MAIN(TestScreenshotViewer)
+#include "tst_ScreenshotViewer.moc"
