@@ -10,29 +10,6 @@ class TestTrayStartup : public QObject {
 private:
     const QString kMainTitle = QStringLiteral("^Zivra Glimwell$");
 
-    // Opens the tray menu with a click on the icon; the menu's window.
-    static qulonglong openTrayMenu(X11Session& x, int button = 1) {
-        const QList<qulonglong> icons = x.trayIcons(QStringLiteral("Glimwell"));
-        if (icons.isEmpty())
-            return 0;
-        const QList<qulonglong> before = x.visibleWindows(QStringLiteral("^Glimwell$"));
-        x.clickCentre(icons.first(), button);
-        qulonglong menu = 0;
-        X11Session::waitUntil([&] {
-            for (qulonglong w : x.visibleWindows(QStringLiteral("^Glimwell$")))
-                if (!before.contains(w) && !icons.contains(w))
-                    menu = w;
-            return menu != 0;
-        });
-        return menu;
-    }
-    // Chooses a tray menu entry by keys: Down moves onto "Show", Up wraps onto "Exit".
-    static void choose(X11Session& x, const QString& keys) {
-        for (const QString& k : keys.split(QLatin1Char(' ')))
-            x.key(k);
-        x.key(QStringLiteral("Return"));
-    }
-
 private slots:
     void freshFolderStartsInTheTrayWithItsIcon() {
         X11Session x;
@@ -71,9 +48,9 @@ private slots:
         ProgramCopy program(QStringLiteral(GLIM_BINARY));
         x.start(program.executable(), {});
         QVERIFY(X11Session::waitUntil([&] { return !x.trayIcons("Glimwell").isEmpty(); }));
-        const qulonglong menu = openTrayMenu(x, 3);
+        const qulonglong menu = x.openTrayMenu(3);
         QVERIFY2(menu, "a right click on the icon opens the tray menu");
-        choose(x, QStringLiteral("Down"));
+        x.chooseMenuEntry(QStringLiteral("Down"));
         QVERIFY(X11Session::waitUntil([&] { return !x.visibleWindows(kMainTitle).isEmpty(); }));
         const QRect frame = x.frameGeometry(x.visibleWindows(kMainTitle).first());
         const QPoint offset = frame.center() - QPoint(960, 540);
@@ -116,8 +93,8 @@ private slots:
         program.writeFile(QStringLiteral("Temp/screenshot2.jpg"), "picture");
         QProcess* glim = x.start(program.executable(), {});
         QVERIFY(X11Session::waitUntil([&] { return !x.trayIcons("Glimwell").isEmpty(); }));
-        QVERIFY(openTrayMenu(x, 1));
-        choose(x, QStringLiteral("Up"));
+        QVERIFY(x.openTrayMenu(1));
+        x.chooseMenuEntry(QStringLiteral("Up"));
         QVERIFY(glim->waitForFinished(10000));
         QCOMPARE(glim->exitStatus(), QProcess::NormalExit);
         QVERIFY(x.trayIcons(QStringLiteral("Glimwell")).isEmpty());
@@ -146,8 +123,8 @@ private slots:
         // Startdel=1: the files written after the start survive the close.
         QCOMPARE(program.tempFiles(), QStringList{QStringLiteral("screenshot1.jpg")});
 
-        QVERIFY(openTrayMenu(x, 1));
-        choose(x, QStringLiteral("Down"));
+        QVERIFY(x.openTrayMenu(1));
+        x.chooseMenuEntry(QStringLiteral("Down"));
         QVERIFY(X11Session::waitUntil([&] { return !x.visibleWindows(kMainTitle).isEmpty(); }));
     }
 };

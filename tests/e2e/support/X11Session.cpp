@@ -219,6 +219,30 @@ QList<qulonglong> X11Session::trayIcons(const QString& name) const {
     return icons;
 }
 
+qulonglong X11Session::openTrayMenu(int button) const {
+    const QString program = QStringLiteral("Glimwell");
+    const QList<qulonglong> icons = trayIcons(program);
+    if (icons.isEmpty())
+        return 0;
+    const QString popups = QStringLiteral("^Glimwell$");
+    const QList<qulonglong> before = visibleWindows(popups);
+    clickCentre(icons.first(), button);
+    qulonglong menu = 0;
+    waitUntil([&] {
+        for (qulonglong w : visibleWindows(popups))
+            if (!before.contains(w) && !icons.contains(w))
+                menu = w;
+        return menu != 0;
+    });
+    return menu;
+}
+
+void X11Session::chooseMenuEntry(const QString& keys) const {
+    for (const QString& k : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        key(k);
+    key(QStringLiteral("Return"));
+}
+
 void X11Session::moveMouse(int x, int y) const {
     run(QStringLiteral("xdotool"),
         {QStringLiteral("mousemove"), QString::number(x), QString::number(y)});

@@ -43,6 +43,11 @@ public:
     QRect frameGeometry(qulonglong window) const;
     // The icon windows that the notification area has embedded, by their name.
     QList<qulonglong> trayIcons(const QString& name) const;
+    // Clicks the program's tray icon with `button` and waits for the menu that opens: its
+    // window, or 0 when none opened. The program's pop-ups are named after it ("Glimwell").
+    qulonglong openTrayMenu(int button = 1) const;
+    // Chooses an entry of the open menu by keys ("Down Down" moves two entries), then Return.
+    void chooseMenuEntry(const QString& keys) const;
 
     void moveMouse(int x, int y) const;
     void click(int x, int y, int button = 1) const;
