@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -66,6 +67,18 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(m_window));
     }
     void cleanup() { m_h.reset(); }
+
+    void emptyFrameShowsItsDarkGreyBackgroundPicture() {
+        QLabel* frame = m_viewer->imagroot();
+        QCOMPARE(frame->size(), QSize(617, 251));
+        QCOMPARE(frame->pixmap().size(), QSize(617, 251));
+        QCOMPARE(frame->palette().color(QPalette::Window), QColor(64, 64, 64));
+        // Once the picture box is out of the way, the frame's own picture is what shows.
+        m_viewer->ima()->resize(0, 0);
+        const QImage shown = frame->grab().toImage();
+        QCOMPARE(shown.pixelColor(2, 2), frame->pixmap().toImage().pixelColor(2, 2));
+        QVERIFY(qGray(shown.pixel(2, 2)) < 100);
+    }
 
     void tenthCaptureIsRefusedWithTheLimitMessage() {
         for (int n = 1; n <= 9; ++n)
