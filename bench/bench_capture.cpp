@@ -1,0 +1,203 @@
+// A full-screen capture from the timer's tick to the recorded file (its row selected), on a
+// real X screen of 1920 x 1080 showing a desktop-like picture. Each iteration takes the screen four
+// ways, one after the other, so that the ratios are measured side by side in one run:
+//   x_floor  the program's tick (grab, picture, pixel buffer, JPEG at quality 100, file, row)
+//            / (the grab alone + tjCompress2 of the grabbed pixels + writing the bytes);
+//   x_scrot  the tick / `scrot -o -q 100 file.jpg`;
+//   x_maim   the tick / `maim -f jpg -m 10 file.jpg` (its best JPEG quality).
+// The peers are timed as a user runs them: a process that connects, grabs, encodes and writes.
+//
+// Run it in a display of that size, for instance:
+//   xvfb-run -a -s "-screen 0 1920x1080x24" build/bin/bench_capture
+
+#include "DesktopPicture.h"
+#include "app/Application.h"
+#include "app/MainWindow.h"
+#include "platform/Dialogs.h"
+#include "platform/ScreenGrabber.h"
+#include "screenshots/ScreenshotList.h"
+#include "screenshots/ScreenshotViewer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QPainter>
+#include <QProcess>
+#include <QRasterWindow>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+#include <turbojpeg.h>
+
+#include <chrono>
+#include <cstdio>
+
+using namespace glim;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Any message during the run means a capture failed.
+class CountingDialogs : public Dialogs {
+public:
+    void information(const QString&) override { ++shown; }
+    bool question(const QString&) override { return ++shown, false; }
+    void exclamation(const QString&) override { ++shown; }
+    void plain(const QString&) override { ++shown; }
+    void critical(const QString&) override { ++shown; }
+    int shown = 0;
+};
+
+// The desktop under the capture: one window over the whole screen.
+class Desktop : public QRasterWindow {
+public:
+    explicit Desktop(QSize size)
+        : m_picture(desktopPicture(size.width(), size.height())) {
+        setFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint);
+        setGeometry(QRect(QPoint(0, 0), size));
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override { QPainter(this).drawImage(0, 0, m_picture); }
+
+private:
+    Picture m_picture;
+};
+
+bool grabEncodeAndWrite(ScreenGrabber& grabber, QSize screen, const char* path) {
+    const Picture picture = grabber.grab(QRect(QPoint(0, 0), screen));
+    tjhandle handle = tjInitCompress();
+    unsigned char* bytes = nullptr;
+    unsigned long size = 0;
+    const bool encoded =
+        tjCompress2(handle, picture.constBits(), picture.width(), int(picture.bytesPerLine()),
+                    picture.height(), TJPF_BGR, &bytes, &size, TJSAMP_444, 100, 0) == 0;
+    bool written = false;
+    if (encoded) {
+        if (std::FILE* file = std::fopen(path, "wb")) {
+            written = std::fwrite(bytes, 1, size, file) == size;
+            written = std::fclose(file) == 0 && written;
+        }
+    }
+    tjFree(bytes);
+    tjDestroy(handle);
+    return written;
+}
+
+bool runPeer(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
+}
+
+void fullScreenTickToRecordedFile(benchmark::State& state) {
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    Desktop desktop(screen);
+    desktop.show();
+    if (!QTest::qWaitForWindowExposed(&desktop)) {
+        state.SkipWithError("the desktop window was not shown");
+        return;
+    }
+    QTest::qWait(200);
+
+    QTemporaryDir folder;
+    QTemporaryDir lockFolder;
+    CountingDialogs dialogs;
+    const std::unique_ptr<ScreenGrabber> grabber = createScreenGrabber();
+    Application app({ProgramFolder(folder.path()), &dialogs, grabber.get(),
+                     folder.filePath(QStringLiteral("Glimwell")), lockFolder.path(), [] {}});
+    app.start();
+    MainWindow* window = app.mainWindow();
+    QAction* fullScreen = window->findChild<QAction*>(QStringLiteral("scrfull"));
+    QTimer* tick = window->findChild<QTimer*>(QStringLiteral("bckt"));
+    const QByteArray floorPath = QFile::encodeName(folder.filePath(QStringLiteral("floor.jpg")));
+    const QString scrotPath = folder.filePath(QStringLiteral("scrot.jpg"));
+    const QString maimPath = folder.filePath(QStringLiteral("maim.jpg"));
+
+    // The screenshot is recorded when its file is written and its row selected; the tick then
+    // goes on to show the main window again, which is not part of the road to the file.
+    Clock::time_point recorded;
+    QObject::connect(window->viewer()->lstv(), &QTreeWidget::currentItemChanged,
+                     [&recorded](QTreeWidgetItem* row) {
+                         if (row)
+                             recorded = Clock::now();
+                     });
+
+    double oursSeconds = 0, floorSeconds = 0, scrotSeconds = 0, maimSeconds = 0;
+    for (auto _ : state) {
+        // The command: the list and Temp emptied so that every tick records a new
+        // screenshot1, as the first capture of an event does; the main window hidden and the
+        // desktop repainted where it stood; the timer armed.
+        window->viewer()->lstv()->clear();
+        app.folder().clearTempFolder();
+        fullScreen->trigger();
+        QTest::qWait(50);
+
+        auto start = Clock::now();
+        QMetaObject::invokeMethod(tick, "timeout");
+        const double seconds = std::chrono::duration<double>(recorded - start).count();
+        oursSeconds += seconds;
+        state.SetIterationTime(seconds);
+        if (window->viewer()->lstv()->rowCount() != 1 || dialogs.shown != 0)
+            state.SkipWithError("the tick recorded no screenshot");
+        window->hide();
+        QTest::qWait(50);
+
+        start = Clock::now();
+        if (!grabEncodeAndWrite(*grabber, screen, floorPath.constData()))
+            state.SkipWithError("the floor failed");
+        floorSeconds += secondsSince(start);
+
+        start = Clock::now();
+        if (!runPeer(QStringLiteral("scrot"), {QStringLiteral("-o"), QStringLiteral("-q"),
+                                               QStringLiteral("100"), scrotPath}))
+            state.SkipWithError("scrot failed");
+        scrotSeconds += secondsSince(start);
+
+        start = Clock::now();
+        if (!runPeer(QStringLiteral("maim"),
+                     {QStringLiteral("-f"), QStringLiteral("jpg"), QStringLiteral("-m"),
+                      QStringLiteral("10"), maimPath}))
+            state.SkipWithError("maim failed");
+        maimSeconds += secondsSince(start);
+    }
+    state.counters["x_floor"] = oursSeconds / floorSeconds;
+    state.counters["x_scrot"] = oursSeconds / scrotSeconds;
+    state.counters["x_maim"] = oursSeconds / maimSeconds;
+    state.counters["ms_tick"] = 1000 * oursSeconds / double(state.iterations());
+}
+
+} // namespace
+
+// The grab's time varies by half from one call to the next on a virtual machine: enough
+// iterations for the sums to settle, few enough for the slow peers.
+BENCHMARK(fullScreenTickToRecordedFile)
+    ->UseManualTime()
+    ->Iterations(40)
+    ->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+        std::fprintf(stderr, "bench_capture reads a real X screen: run it under xvfb-run "
+                             "-a -s \"-screen 0 1920x1080x24\"\n");
+        return 1;
+    }
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
