@@ -11,6 +11,7 @@
 //   xvfb-run -a -s "-screen 0 1920x1080x24" build/bin/bench_capture
 
 #include "DesktopPicture.h"
+#include "RawJpeg.h"
 #include "app/Application.h"
 #include "app/MainWindow.h"
 #include "platform/Dialogs.h"
@@ -30,7 +31,6 @@
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
-#include <turbojpeg.h>
 
 #include <chrono>
 #include <cstdio>
@@ -74,22 +74,8 @@ private:
 
 bool grabEncodeAndWrite(ScreenGrabber& grabber, QSize screen, const char* path) {
     const Picture picture = grabber.grab(QRect(QPoint(0, 0), screen));
-    tjhandle handle = tjInitCompress();
-    unsigned char* bytes = nullptr;
-    unsigned long size = 0;
-    const bool encoded =
-        tjCompress2(handle, picture.constBits(), picture.width(), int(picture.bytesPerLine()),
-                    picture.height(), TJPF_BGR, &bytes, &size, TJSAMP_444, 100, 0) == 0;
-    bool written = false;
-    if (encoded) {
-        if (std::FILE* file = std::fopen(path, "wb")) {
-            written = std::fwrite(bytes, 1, size, file) == size;
-            written = std::fclose(file) == 0 && written;
-        }
-    }
-    tjFree(bytes);
-    tjDestroy(handle);
-    return written;
+    return rawEncodeAndWrite(picture.constBits(), picture.width(), int(picture.bytesPerLine()),
+                             picture.height(), 0, path);
 }
 
 bool runPeer(const QString& program, const QStringList& arguments) {

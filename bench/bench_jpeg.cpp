@@ -8,6 +8,7 @@
 //          road from a picture to its file.
 
 #include "DesktopPicture.h"
+#include "RawJpeg.h"
 #include "imaging/DibSection.h"
 #include "imaging/JpegWriter.h"
 
@@ -17,10 +18,8 @@
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-#include <turbojpeg.h>
 
 #include <chrono>
-#include <cstdio>
 
 using namespace glim;
 
@@ -30,25 +29,6 @@ using Clock = std::chrono::steady_clock;
 
 double secondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-bool rawEncodeAndWrite(DibSection& dib, const char* path) {
-    tjhandle handle = tjInitCompress();
-    unsigned char* bytes = nullptr;
-    unsigned long size = 0;
-    const bool encoded =
-        tjCompress2(handle, dib.dibSectionBitsPtr(), dib.width(), dib.bytesPerScanLine(),
-                    dib.height(), TJPF_BGR, &bytes, &size, TJSAMP_444, 100, TJFLAG_BOTTOMUP) == 0;
-    bool written = false;
-    if (encoded) {
-        if (std::FILE* file = std::fopen(path, "wb")) {
-            written = std::fwrite(bytes, 1, size, file) == size;
-            written = std::fclose(file) == 0 && written;
-        }
-    }
-    tjFree(bytes);
-    tjDestroy(handle);
-    return written;
 }
 
 void writeAtQualityHundred(benchmark::State& state) {
@@ -70,7 +50,8 @@ void writeAtQualityHundred(benchmark::State& state) {
         state.SetIterationTime(seconds);
 
         start = Clock::now();
-        if (!rawEncodeAndWrite(dib, raw.constData()))
+        if (!rawEncodeAndWrite(dib.dibSectionBitsPtr(), dib.width(), dib.bytesPerScanLine(),
+                               dib.height(), TJFLAG_BOTTOMUP, raw.constData()))
             state.SkipWithError("tjCompress2 failed");
         rawSeconds += secondsSince(start);
 

@@ -42,8 +42,7 @@ private slots:
         X11Session x;
         QVERIFY2(x.isReady(), qPrintable(x.error()));
         ProgramCopy program(QStringLiteral(GLIM_BINARY));
-        x.start(program.executable(), {});
-        QVERIFY(X11Session::waitUntil([&] { return !x.trayIcons("Glimwell").isEmpty(); }));
+        QVERIFY(x.startInTray(program.executable()));
         // Where the main window will stand, centred, so that it would hide part of the pattern
         // were it not hidden during the capture.
         const qulonglong window = showPattern(x, QRect(500, 250, 900, 560));
@@ -84,8 +83,7 @@ private slots:
         X11Session x;
         QVERIFY2(x.isReady(), qPrintable(x.error()));
         ProgramCopy program(QStringLiteral(GLIM_BINARY));
-        x.start(program.executable(), {});
-        QVERIFY(X11Session::waitUntil([&] { return !x.trayIcons("Glimwell").isEmpty(); }));
+        QVERIFY(x.startInTray(program.executable()));
         // Partly off the right edge of the screen: the picture keeps the whole frame, black
         // where the screen ends.
         const qulonglong window = showPattern(x, QRect(1700, 200, 400, 300));

@@ -15,8 +15,8 @@ private slots:
         X11Session x;
         QVERIFY2(x.isReady(), qPrintable(x.error()));
         ProgramCopy program(QStringLiteral(GLIM_BINARY));
-        QProcess* glim = x.start(program.executable(), {});
-        QVERIFY(X11Session::waitUntil([&] { return !x.trayIcons("Glimwell").isEmpty(); }));
+        QProcess* glim = x.startInTray(program.executable());
+        QVERIFY(glim);
         QCOMPARE(x.trayIcons(QStringLiteral("Glimwell")).size(), 1);
         const QRect icon = x.windowGeometry(x.trayIcons(QStringLiteral("Glimwell")).first());
         QVERIFY2(icon.bottom() >= 1080 - 24 && icon.right() >= 1920 - 30,
@@ -46,8 +46,7 @@ private slots:
         X11Session x;
         QVERIFY2(x.isReady(), qPrintable(x.error()));
         ProgramCopy program(QStringLiteral(GLIM_BINARY));
-        x.start(program.executable(), {});
-        QVERIFY(X11Session::waitUntil([&] { return !x.trayIcons("Glimwell").isEmpty(); }));
+        QVERIFY(x.startInTray(program.executable()));
         const qulonglong menu = x.openTrayMenu(3);
         QVERIFY2(menu, "a right click on the icon opens the tray menu");
         x.chooseMenuEntry(QStringLiteral("Down"));
@@ -69,8 +68,8 @@ private slots:
         QVERIFY2(x.isReady(), qPrintable(x.error()));
         ProgramCopy program(QStringLiteral(GLIM_BINARY));
         program.writeFile(QStringLiteral("Temp/screenshot1.jpg"), "earlier picture");
-        QProcess* first = x.start(program.executable(), {});
-        QVERIFY(X11Session::waitUntil([&] { return !x.trayIcons("Glimwell").isEmpty(); }));
+        QProcess* first = x.startInTray(program.executable());
+        QVERIFY(first);
 
         QProcess* second = x.start(program.executable(), {});
         const QString title = QStringLiteral("^Zivra Glimwell Information$");
@@ -91,8 +90,8 @@ private slots:
         ProgramCopy program(QStringLiteral(GLIM_BINARY));
         program.writeFile(QStringLiteral("Temp/screenshot1.jpg"), "picture");
         program.writeFile(QStringLiteral("Temp/screenshot2.jpg"), "picture");
-        QProcess* glim = x.start(program.executable(), {});
-        QVERIFY(X11Session::waitUntil([&] { return !x.trayIcons("Glimwell").isEmpty(); }));
+        QProcess* glim = x.startInTray(program.executable());
+        QVERIFY(glim);
         QVERIFY(x.openTrayMenu(1));
         x.chooseMenuEntry(QStringLiteral("Up"));
         QVERIFY(glim->waitForFinished(10000));

@@ -219,6 +219,12 @@ QList<qulonglong> X11Session::trayIcons(const QString& name) const {
     return icons;
 }
 
+QProcess* X11Session::startInTray(const QString& executable) {
+    QProcess* program = start(executable, {});
+    const bool inTray = waitUntil([&] { return !trayIcons(QStringLiteral("Glimwell")).isEmpty(); });
+    return inTray ? program : nullptr;
+}
+
 qulonglong X11Session::openTrayMenu(int button) const {
     const QString program = QStringLiteral("Glimwell");
     const QList<qulonglong> icons = trayIcons(program);
