@@ -93,8 +93,10 @@ ScreenshotViewer::ScreenshotViewer(QWidget* clientArea, ProgramFolder folder, Di
     m_hBar->widget()->setGeometry(kHScroll);
 
     m_lstv->setGeometry(kList);
+    // Four equal columns that fill the list inside its frame, with no scroll bar beneath.
+    const int columnWidth = (kList.width() - 2 * m_lstv->frameWidth()) / 4;
     for (int column = 0; column < 4; ++column)
-        m_lstv->setColumnWidth(column, kList.width() / 4);
+        m_lstv->setColumnWidth(column, columnWidth);
     connect(m_lstv, &ScreenshotList::rowClicked, this, &ScreenshotViewer::showSelectedRow);
 
     m_afl->setObjectName(QStringLiteral("afl"));
