@@ -1,6 +1,7 @@
 #include "imaging/EffectsEngine.h"
 
 #include "imaging/ByteTable.h"
+#include "imaging/EffectLoops.h"
 #include "imaging/PixelRows.h"
 #include "platform/Dialogs.h"
 
@@ -8,6 +9,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define GLIM_ENGINE_WITH_VECTORS 1
+#endif
 
 namespace glim {
 
@@ -20,9 +26,9 @@ const QString kOnly24BitText = QStringLiteral(" 24-bit bitmaps only");
 // picture column by column, since every byte written depends on the source only.
 using Byte = std::uint8_t;
 
-// The loops are compiled twice where the compiler can choose at start-up, once for the
+// The invert loop is compiled twice where the compiler can choose at start-up, once for the
 // processors with 256-bit vectors and once for any x86-64.
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#ifdef GLIM_ENGINE_WITH_VECTORS
 #define GLIM_WIDE_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
 #else
 #define GLIM_WIDE_VECTOR_CLONES
@@ -34,26 +40,11 @@ GLIM_WIDE_VECTOR_CLONES void invertEveryByte(const Byte* __restrict s, Byte* __r
         t[i] = Byte(255 - s[i]);
 }
 
-// One colour component: bytes first, first + 3, ... up to the end of the row, padding bytes
-// that fall on the step included.
-void mapComponent(const ConstPixelRows& s, const PixelRows& t, int first, const TemPal& temPal) {
-    const Byte* table = temPal.data();
-    const std::ptrdiff_t stride = s.stride();
-    for (int y = 0; y < s.rows(); ++y) {
-        const Byte* __restrict in = s.row(y);
-        Byte* __restrict out = t.row(y);
-        for (std::ptrdiff_t x = first; x < stride; x += 3)
-            out[x] = table[in[x]];
-    }
-}
-
-GLIM_WIDE_VECTOR_CLONES void blur(const ConstPixelRows& s, const PixelRows& t) {
-    const std::ptrdiff_t stride = s.stride();
-    // Byte columns 3 ... stride - 4 and rows 1 ... rows - 2; everything else keeps the
-    // target's bytes. The right-hand neighbour of the last pixels may be a padding byte.
-    const std::ptrdiff_t count = stride - 6;
-    if (count <= 0)
-        return;
+// Byte columns 3 ... stride - 4 and rows 1 ... rows - 2; everything else keeps the target's
+// bytes. The right-hand neighbour of the last pixels may be a padding byte. Always inlined into
+// the path functions below, so that the compiler vectorises it for each one's instruction set.
+__attribute__((always_inline)) inline void blurRows(const ConstPixelRows& s, const PixelRows& t) {
+    const std::ptrdiff_t count = s.stride() - 6;
     for (int y = 1; y < s.rows() - 1; ++y) {
         const Byte* __restrict here = s.row(y) + 3;
         const Byte* __restrict below = s.row(y - 1) + 3;
@@ -66,6 +57,62 @@ GLIM_WIDE_VECTOR_CLONES void blur(const ConstPixelRows& s, const PixelRows& t) {
         }
     }
 }
+
+void blurPlain(const ConstPixelRows& s, const PixelRows& t) {
+    blurRows(s, t);
+}
+
+#ifdef GLIM_ENGINE_WITH_VECTORS
+__attribute__((target("avx2"))) void blurAvx2(const ConstPixelRows& s, const PixelRows& t) {
+    blurRows(s, t);
+}
+
+// The blur 64 bytes at a time in 16 bits: each 128-bit lane's bytes are widened in two halves
+// and packed back in the same order. floor(sum / 5) is the high half of sum x 13108 for every
+// sum below 16384 (13108 / 65536 exceeds 1/5 by less than 1/(5 x 16384)); a sum is at most
+// 5 x 255.
+#define GLIM_AVX512BW __attribute__((target("avx512f,avx512bw")))
+
+GLIM_AVX512BW inline __m512i averageOfFive(const __m512i (&part)[5]) {
+    const __m512i zero = _mm512_setzero_si512();
+    __m512i low = _mm512_unpacklo_epi8(part[0], zero);
+    __m512i high = _mm512_unpackhi_epi8(part[0], zero);
+    for (int k = 1; k < 5; ++k) {
+        low = _mm512_add_epi16(low, _mm512_unpacklo_epi8(part[k], zero));
+        high = _mm512_add_epi16(high, _mm512_unpackhi_epi8(part[k], zero));
+    }
+    const __m512i fifth = _mm512_set1_epi16(13108);
+    return _mm512_packus_epi16(_mm512_mulhi_epu16(low, fifth), _mm512_mulhi_epu16(high, fifth));
+}
+
+// The last block of a row is read and written through a mask, so that nothing past the row's
+// byte column stride - 1 is touched.
+GLIM_AVX512BW void blurAvx512(const ConstPixelRows& s, const PixelRows& t) {
+    const std::ptrdiff_t count = s.stride() - 6;
+    for (int y = 1; y < s.rows() - 1; ++y) {
+        const Byte* here = s.row(y) + 3;
+        const Byte* below = s.row(y - 1) + 3;
+        const Byte* above = s.row(y + 1) + 3;
+        Byte* out = t.row(y) + 3;
+        std::ptrdiff_t x = 0;
+        for (; x + 64 <= count; x += 64) {
+            const __m512i part[5] = {_mm512_loadu_si512(here + x - 3), _mm512_loadu_si512(here + x),
+                                     _mm512_loadu_si512(here + x + 3),
+                                     _mm512_loadu_si512(below + x), _mm512_loadu_si512(above + x)};
+            _mm512_storeu_si512(out + x, averageOfFive(part));
+        }
+        if (x < count) {
+            const __mmask64 rest = (__mmask64(1) << (count - x)) - 1;
+            const __m512i part[5] = {_mm512_maskz_loadu_epi8(rest, here + x - 3),
+                                     _mm512_maskz_loadu_epi8(rest, here + x),
+                                     _mm512_maskz_loadu_epi8(rest, here + x + 3),
+                                     _mm512_maskz_loadu_epi8(rest, below + x),
+                                     _mm512_maskz_loadu_epi8(rest, above + x)};
+            _mm512_mask_storeu_epi8(out + x, rest, averageOfFive(part));
+        }
+    }
+}
+#endif
 
 // Copies a block of rows. Two pictures of one size lie at the same offset within their memory
 // pages, and on some processors the C library's string-move path, which it takes for blocks
@@ -103,6 +150,23 @@ void ripple(const ConstPixelRows& s, const PixelRows& t, const RippleRows& rows)
 }
 
 } // namespace
+
+void blur(const ConstPixelRows& s, const PixelRows& t, VectorPath path) {
+    if (s.stride() <= 6)
+        return;
+    path = processorRuns(path) ? path : widestVectorPath();
+#ifdef GLIM_ENGINE_WITH_VECTORS
+    if (path >= VectorPath::Avx512Bw) {
+        blurAvx512(s, t);
+        return;
+    }
+    if (path >= VectorPath::Avx2) {
+        blurAvx2(s, t);
+        return;
+    }
+#endif
+    blurPlain(s, t);
+}
 
 void doImagePro(const QString& routineToDo, const Picture& source, Picture& target,
                 const EffectTables& tables, Dialogs& dialogs) {
@@ -143,28 +207,29 @@ void doImagePro(const QString& routineToDo, const Picture& source, Picture& targ
     const PixelRows t(target.bits(), stride, rows);
     // QImage keeps its rows back to back, so "every byte" is one run over the whole block.
     const std::size_t all = std::size_t(stride) * std::size_t(rows);
+    const VectorPath path = widestVectorPath();
 
     switch (routine) {
     case Routine::Tone:
-        mapThroughTable(s.row(0), t.row(0), all, tables.temPal);
+        mapThroughTable(s.row(0), t.row(0), all, tables.temPal, path);
         break;
     case Routine::Invert:
         invertEveryByte(s.row(0), t.row(0), all);
         break;
     case Routine::Blur:
-        blur(s, t);
+        blur(s, t, path);
         break;
     case Routine::Ripple:
         ripple(s, t, tables.rippleRows);
         break;
     case Routine::Red:
-        mapComponent(s, t, 2, tables.temPal);
+        mapComponent(s, t, 2, tables.temPal, path);
         break;
     case Routine::Green:
-        mapComponent(s, t, 1, tables.temPal);
+        mapComponent(s, t, 1, tables.temPal, path);
         break;
     case Routine::Blue:
-        mapComponent(s, t, 0, tables.temPal);
+        mapComponent(s, t, 0, tables.temPal, path);
         break;
     case Routine::None:
         break;
