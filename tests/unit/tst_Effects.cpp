@@ -1,3 +1,5 @@
+#include "imaging/ByteTable.h"
+#include "imaging/EffectLoops.h"
 #include "imaging/EffectTables.h"
 #include "imaging/EffectsEngine.h"
 #include "platform/Dialogs.h"
@@ -7,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 #include <random>
+#include <vector>
 
 using namespace glim;
 
@@ -53,6 +56,64 @@ EffectTables gainTables(float x) {
     EffectTables tables;
     buildGainTable(gainFactor(x), tables.temPal);
     return tables;
+}
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes randomBytes(std::size_t count, std::mt19937& engine) {
+    Bytes bytes(count);
+    for (std::uint8_t& byte : bytes)
+        byte = std::uint8_t(engine());
+    return bytes;
+}
+
+// The routines of doImagePro as their definitions state them, one byte at a time, over `rows`
+// rows of `stride` bytes. `routine` is the engine's name for it.
+void referenceRoutine(const QString& routine, const std::uint8_t* s, std::uint8_t* t, int stride,
+                      int rows, const TemPal& temPal) {
+    const auto at = [stride](int x, int y) { return std::size_t(y) * std::size_t(stride) + x; };
+    if (routine == QLatin1String("Brightness/Contrast")) {
+        for (std::size_t i = 0; i < std::size_t(stride) * std::size_t(rows); ++i)
+            t[i] = temPal[s[i]];
+    } else if (routine.startsWith(QLatin1String("RGB"))) {
+        const int first = 2 - (routine.back().unicode() - '0'); // RGB0 red: byte 2 of B,G,R
+        for (int y = 0; y < rows; ++y)
+            for (int x = first; x < stride; x += 3)
+                t[at(x, y)] = temPal[s[at(x, y)]];
+    } else if (routine == QLatin1String("Blur")) {
+        for (int y = 1; y <= rows - 2; ++y)
+            for (int x = 3; x <= stride - 4; ++x)
+                t[at(x, y)] = std::uint8_t((s[at(x - 3, y)] + s[at(x, y)] + s[at(x + 3, y)] +
+                                            s[at(x, y - 1)] + s[at(x, y + 1)]) /
+                                           5);
+    }
+}
+
+// The engine's loop for `routine` on one path.
+void runOnPath(const QString& routine, VectorPath path, const std::uint8_t* s, std::uint8_t* t,
+               int stride, int rows, const TemPal& temPal) {
+    const ConstPixelRows source(s, stride, rows);
+    const PixelRows target(t, stride, rows);
+    if (routine == QLatin1String("Brightness/Contrast"))
+        mapThroughTable(s, t, std::size_t(stride) * std::size_t(rows), temPal, path);
+    else if (routine.startsWith(QLatin1String("RGB")))
+        mapComponent(source, target, 2 - (routine.back().unicode() - '0'), temPal, path);
+    else if (routine == QLatin1String("Blur"))
+        blur(source, target, path);
+}
+
+const char* pathName(VectorPath path) {
+    switch (path) {
+    case VectorPath::Plain:
+        return "plain";
+    case VectorPath::Avx2:
+        return "AVX2";
+    case VectorPath::Avx512Bw:
+        return "AVX-512 BW";
+    case VectorPath::Avx512Vbmi:
+        return "AVX-512 VBMI";
+    }
+    return "?";
 }
 
 } // namespace
@@ -262,6 +323,64 @@ private slots:
                 // After the red routine alone, green and blue were still the source's.
                 QCOMPARE(at(redOnly, x, y), x % 3 == 2 ? strong.temPal[s] : s);
             }
+        }
+    }
+
+    // Every path that this processor runs, and the engine on its own choice, against the
+    // definitions: random pictures and a random table, widths 1 to 70 (strides 4 to 212, every
+    // remainder of a vector's width and of the channel's step of three) and a few large ones,
+    // 1, 2, 3 and 6 rows (the blur writes nothing in the first two). The source is exactly the
+    // picture's size, so that a read past it is an error under the address sanitizer; the
+    // target has guard bytes on either side, so that a write past it fails in any build.
+    void everyPathGivesTheDefinitionsBytes_data() {
+        QTest::addColumn<QString>("routine");
+        QTest::addColumn<int>("width");
+        std::vector<int> widths;
+        for (int width = 1; width <= 70; ++width)
+            widths.push_back(width);
+        widths.insert(widths.end(), {341, 1920, 2731});
+        for (const char* routine : {"Brightness/Contrast", "RGB0", "RGB1", "RGB2", "Blur"})
+            for (int width : widths)
+                QTest::addRow("%s, %d wide", routine, width)
+                    << QString::fromLatin1(routine) << width;
+    }
+    void everyPathGivesTheDefinitionsBytes() {
+        QFETCH(QString, routine);
+        QFETCH(int, width);
+        const int stride = (3 * width + 3) / 4 * 4;
+        constexpr std::size_t kGuard = 128;
+        std::mt19937 engine(unsigned(width) * 7919u + unsigned(qHash(routine)));
+        EffectTables tables;
+        for (std::uint8_t& entry : tables.temPal)
+            entry = std::uint8_t(engine());
+        for (int rows : {1, 2, 3, 6}) {
+            const std::size_t size = std::size_t(stride) * std::size_t(rows);
+            const Bytes source = randomBytes(size, engine);
+            const Bytes before = randomBytes(kGuard + size + kGuard, engine);
+            Bytes expected = before;
+            referenceRoutine(routine, source.data(), expected.data() + kGuard, stride, rows,
+                             tables.temPal);
+            for (VectorPath path : {VectorPath::Plain, VectorPath::Avx2, VectorPath::Avx512Bw,
+                                    VectorPath::Avx512Vbmi}) {
+                if (!processorRuns(path))
+                    continue;
+                Bytes target = before;
+                runOnPath(routine, path, source.data(), target.data() + kGuard, stride, rows,
+                          tables.temPal);
+                QVERIFY2(target == expected, qPrintable(QStringLiteral("%1 rows, %2 path")
+                                                            .arg(rows)
+                                                            .arg(QLatin1String(pathName(path)))));
+            }
+
+            // The engine itself, on pictures of that size.
+            Picture picture(width, rows, QImage::Format_BGR888);
+            std::memcpy(picture.bits(), source.data(), size);
+            Picture edited(width, rows, QImage::Format_BGR888);
+            std::memcpy(edited.bits(), before.data() + kGuard, size);
+            RecordedDialogs dialogs;
+            doImagePro(routine, picture, edited, tables, dialogs);
+            QVERIFY2(std::memcmp(edited.constBits(), expected.data() + kGuard, size) == 0,
+                     qPrintable(QStringLiteral("%1 rows, doImagePro").arg(rows)));
         }
     }
 
