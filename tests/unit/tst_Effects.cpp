@@ -175,6 +175,32 @@ private slots:
         QCOMPARE(int(temPal[std::size_t(value)]), expected);
     }
 
+    // Factors of one half put entries exactly on halves, which go to the even neighbour.
+    void tableHalvesGoToTheEvenNeighbour_data() {
+        QTest::addColumn<bool>("gain");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("gain: 1 becomes 0.5, 0") << true << 1 << 0;
+        QTest::newRow("gain: 3 becomes 1.5, 2") << true << 3 << 2;
+        QTest::newRow("gain: 5 becomes 2.5, 2") << true << 5 << 2;
+        QTest::newRow("gain: 255 becomes 127.5, 128") << true << 255 << 128;
+        QTest::newRow("contrast: 0 becomes 63.5, 64") << false << 0 << 64;
+        QTest::newRow("contrast: 128 becomes 127.5, 128") << false << 128 << 128;
+        QTest::newRow("contrast: 130 becomes 128.5, 128") << false << 130 << 128;
+        QTest::newRow("contrast: 126 becomes 126.5, 126") << false << 126 << 126;
+    }
+    void tableHalvesGoToTheEvenNeighbour() {
+        QFETCH(bool, gain);
+        QFETCH(int, value);
+        QFETCH(int, expected);
+        TemPal temPal{};
+        if (gain)
+            buildGainTable(0.5f, temPal);
+        else
+            buildContrastTable(0.5f, temPal);
+        QCOMPARE(int(temPal[std::size_t(value)]), expected);
+    }
+
     void rippleTable_data() {
         QTest::addColumn<float>("x");
         QTest::addColumn<int>("rows");
