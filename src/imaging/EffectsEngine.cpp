@@ -85,8 +85,17 @@ GLIM_AVX512BW inline __m512i averageOfFive(const __m512i (&part)[5]) {
     return _mm512_packus_epi16(_mm512_mulhi_epu16(low, fifth), _mm512_mulhi_epu16(high, fifth));
 }
 
-// The last block of a row is read and written through a mask, so that nothing past the row's
-// byte column stride - 1 is touched.
+// A block of up to 64 bytes through the mask `take`: bytes outside it are neither read nor
+// written, so that nothing before byte column 3 or past byte column stride - 4 is touched.
+GLIM_AVX512BW inline void blurMaskedBlock(__mmask64 take, const Byte* here, const Byte* below,
+                                          const Byte* above, Byte* out) {
+    const __m512i part[5] = {
+        _mm512_maskz_loadu_epi8(take, here - 3), _mm512_maskz_loadu_epi8(take, here),
+        _mm512_maskz_loadu_epi8(take, here + 3), _mm512_maskz_loadu_epi8(take, below),
+        _mm512_maskz_loadu_epi8(take, above)};
+    _mm512_mask_storeu_epi8(out, take, averageOfFive(part));
+}
+
 GLIM_AVX512BW void blurAvx512(const ConstPixelRows& s, const PixelRows& t) {
     const std::ptrdiff_t count = s.stride() - 6;
     for (int y = 1; y < s.rows() - 1; ++y) {
@@ -94,22 +103,23 @@ GLIM_AVX512BW void blurAvx512(const ConstPixelRows& s, const PixelRows& t) {
         const Byte* below = s.row(y - 1) + 3;
         const Byte* above = s.row(y + 1) + 3;
         Byte* out = t.row(y) + 3;
-        std::ptrdiff_t x = 0;
+        // Row y + 1 is the one that comes from memory; the two others were read for the rows
+        // before. A first, shorter block brings its reads to a 64-byte boundary, so that each
+        // of them fills one cache line instead of spanning two (which made the blur of a
+        // 3840 x 2160 picture 10 to 20 % slower).
+        const auto misalignment = std::ptrdiff_t(reinterpret_cast<std::uintptr_t>(above) % 64);
+        std::ptrdiff_t x = std::min(count, (64 - misalignment) % 64);
+        if (x > 0)
+            blurMaskedBlock((__mmask64(1) << x) - 1, here, below, above, out);
         for (; x + 64 <= count; x += 64) {
             const __m512i part[5] = {_mm512_loadu_si512(here + x - 3), _mm512_loadu_si512(here + x),
                                      _mm512_loadu_si512(here + x + 3),
                                      _mm512_loadu_si512(below + x), _mm512_loadu_si512(above + x)};
             _mm512_storeu_si512(out + x, averageOfFive(part));
         }
-        if (x < count) {
-            const __mmask64 rest = (__mmask64(1) << (count - x)) - 1;
-            const __m512i part[5] = {_mm512_maskz_loadu_epi8(rest, here + x - 3),
-                                     _mm512_maskz_loadu_epi8(rest, here + x),
-                                     _mm512_maskz_loadu_epi8(rest, here + x + 3),
-                                     _mm512_maskz_loadu_epi8(rest, below + x),
-                                     _mm512_maskz_loadu_epi8(rest, above + x)};
-            _mm512_mask_storeu_epi8(out + x, rest, averageOfFive(part));
-        }
+        if (x < count)
+            blurMaskedBlock((__mmask64(1) << (count - x)) - 1, here + x, below + x, above + x,
+                            out + x);
     }
 }
 #endif
