@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -151,6 +152,20 @@ private slots:
         // picture by far more than the quantisation of quality 100.
         QVERIFY2(largestDifference(decoded, original) <= 12,
                  qPrintable(QString::number(largestDifference(decoded, original))));
+    }
+
+    void noiseLargerThanTheFirstBufferIsWrittenWhole() {
+        // Noise at quality 100 takes several bytes a pixel, far beyond the encoder's first
+        // buffer, which must grow rather than cut the picture off.
+        const Picture original = noisyPicture(300, 200);
+        DibSection dib;
+        dib.createFromPicture(original);
+        const JpegWriteResult result = writeJpegFile(dib, m_path, 100);
+        QVERIFY2(result.ok, qPrintable(result.description));
+        QVERIFY(QFileInfo(m_path).size() > 300 * 200);
+        const QImage decoded(m_path, "JPEG");
+        QCOMPARE(decoded.size(), QSize(300, 200));
+        QVERIFY(largestDifference(decoded, original) <= 40);
     }
 
     void topRowComesBackOnTop() {
