@@ -12,7 +12,6 @@
 
 namespace glim {
 
-class CaptureCommands;
 class Dialogs;
 class InstanceLock;
 class MainWindow;

@@ -7,10 +7,7 @@
 namespace glim {
 
 Picture createBitmapPicture(const QImage& bitmap) {
-    if (bitmap.isNull())
-        return {};
-    return bitmap.format() == QImage::Format_BGR888 ? bitmap
-                                                    : bitmap.convertToFormat(QImage::Format_BGR888);
+    return asPicture(bitmap);
 }
 
 Picture captureWindow(ScreenGrabber& grabber, const WindowArea& window, bool client, int left,

@@ -70,12 +70,6 @@ void combineRow(std::uint8_t* dest, const std::uint8_t* src, std::size_t count, 
     // Any other code is not a raster operation of ours: nothing is written.
 }
 
-Picture asBgr888(const Picture& picture) {
-    if (picture.format() == QImage::Format_BGR888)
-        return picture; // shares the pixels, no copy
-    return picture.convertToFormat(QImage::Format_BGR888);
-}
-
 } // namespace
 
 bool DibSection::create(int width, int height) {
@@ -123,7 +117,7 @@ void DibSection::loadPictureBlt(const Picture& source, int srcLeft, int srcTop, 
                                 int srcHeight, RasterOp rop) {
     if (isEmpty() || source.isNull())
         return;
-    const Picture bgr = asBgr888(source);
+    const Picture bgr = asPicture(source); // shares the pixels when no conversion is needed
     const int w = srcWidth < 0 ? m_width : srcWidth;
     const int h = srcHeight < 0 ? m_height : srcHeight;
     const Span xs = clipSpan(0, srcLeft, w, m_width, bgr.width());

@@ -4,13 +4,14 @@
 
 namespace glim {
 
+Picture asPicture(const QImage& image) {
+    if (image.isNull() || image.format() == QImage::Format_BGR888)
+        return image;
+    return image.convertToFormat(QImage::Format_BGR888);
+}
+
 Picture loadPicture(const QString& path) {
-    QImageReader reader(path);
-    const QImage image = reader.read();
-    if (image.isNull())
-        return {};
-    return image.format() == QImage::Format_BGR888 ? image
-                                                   : image.convertToFormat(QImage::Format_BGR888);
+    return asPicture(QImageReader(path).read());
 }
 
 } // namespace glim

@@ -18,12 +18,9 @@ PictureBox::PictureBox(QWidget* parent)
 }
 
 void PictureBox::setPicture(const Picture& picture) {
-    m_picture = picture;
-    if (!m_picture.isNull()) {
-        if (m_picture.format() != QImage::Format_BGR888)
-            m_picture = m_picture.convertToFormat(QImage::Format_BGR888);
+    m_picture = asPicture(picture);
+    if (!m_picture.isNull())
         resize(m_picture.size());
-    }
     update();
     emit pictureChanged();
 }
