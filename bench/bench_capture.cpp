@@ -16,6 +16,7 @@
 #include "app/Application.h"
 #include "app/MainWindow.h"
 #include "platform/Dialogs.h"
+#include "platform/QtServices.h"
 #include "platform/ScreenGrabber.h"
 #include "screenshots/ScreenshotList.h"
 #include "screenshots/ScreenshotViewer.h"
@@ -113,11 +114,25 @@ void fullScreenTickToRecordedFile(benchmark::State& state) {
     QTemporaryDir lockFolder;
     CountingDialogs dialogs;
     const std::unique_ptr<ScreenGrabber> grabber = createScreenGrabber();
-    Application app({ProgramFolder(folder.path()), &dialogs, grabber.get(),
-                     folder.filePath(QStringLiteral("Glimwell")), lockFolder.path(), [] {}});
+    QtClipboard clipboard;
+    QtPrinter printer;
+    DesktopShell shell;
+    QtHttpFetch http;
+    QtFileDialogs fileDialogs;
+    Application app({.folder = ProgramFolder(folder.path()),
+                     .dialogs = dialogs,
+                     .grabber = *grabber,
+                     .clipboard = clipboard,
+                     .printer = printer,
+                     .shell = shell,
+                     .http = http,
+                     .fileDialogs = fileDialogs,
+                     .executablePath = folder.filePath(QStringLiteral("Glimwell")),
+                     .lockFolder = lockFolder.path(),
+                     .quit = [] {}});
     app.start();
     MainWindow* window = app.mainWindow();
-    QAction* fullScreen = window->findChild<QAction*>(QStringLiteral("scrfull"));
+    QAction* fullScreen = window->menu().capture[std::size_t(CaptureMode::FullScreen)];
     QTimer* tick = window->findChild<QTimer*>(QStringLiteral("bckt"));
     const QByteArray floorPath = QFile::encodeName(folder.filePath(QStringLiteral("floor.jpg")));
     const QString scrotPath = folder.filePath(QStringLiteral("scrot.jpg"));
@@ -147,7 +162,7 @@ void fullScreenTickToRecordedFile(benchmark::State& state) {
         // screenshot1, as the first capture of an event does; the main window hidden and the
         // desktop repainted where it stood; the timer armed.
         window->viewer()->lstv()->clear();
-        app.folder().clearTempFolder();
+        ProgramFolder(folder.path()).clearTempFolder();
         fullScreen->trigger();
         QTest::qWait(kSettleMs);
 

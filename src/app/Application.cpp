@@ -1,6 +1,5 @@
 #include "app/Application.h"
 
-#include "app/AppIcons.h"
 #include "app/MainWindow.h"
 #include "app/TrayWindow.h"
 #include "capture/SelectorOverlay.h"
@@ -15,14 +14,6 @@
 
 namespace glim {
 
-namespace {
-
-// The capture items of the two menus, in the order of CaptureMode.
-constexpr std::array<const char*, 4> kMainCaptureItems{"actw", "sel", "scrfull", "msnsh"};
-constexpr std::array<const char*, 4> kTrayCaptureItems{"actws", "sele", "fuscsh", "msnsssh"};
-
-} // namespace
-
 Application::Application(Services services)
     : m_services(std::move(services)) {
     if (!m_services.quit)
@@ -36,80 +27,60 @@ Application::~Application() {
     }
 }
 
-bool Application::settingIsOne(const char* key) const {
+bool Application::setting(const char* key, int value) const {
     return iniNumber(readIni(m_services.folder.settingsPath(), QStringLiteral("Options"),
-                             QString::fromLatin1(key))) == 1;
-}
-
-bool Application::settingIsZero(const char* key) const {
-    return iniNumber(readIni(m_services.folder.settingsPath(), QStringLiteral("Options"),
-                             QString::fromLatin1(key))) == 0;
+                             QString::fromLatin1(key))) == value;
 }
 
 bool Application::start() {
     // 1. One instance per executable; the second says so and ends, touching nothing.
     m_lock = std::make_unique<InstanceLock>(m_services.executablePath, m_services.lockFolder);
     if (!m_lock->tryLock()) {
-        m_services.dialogs->information(QStringLiteral("The program is allready running"));
+        m_services.dialogs.information(QStringLiteral("The program is allready running"));
         return false;
     }
     TrayWindow* tray = trayWindow();
     // 2. The main window at start.
-    if (settingIsOne("Showmain"))
+    if (setting("Showmain", 1))
         mainWindow()->show();
     // 3. Temporary pictures deleted at start instead of at exit.
-    if (settingIsOne("Startdel"))
+    if (setting("Startdel", 1))
         m_services.folder.clearTempFolder();
     // 4. The tray icon is the main window's icon, which loads the main window if step 2 did
     //    not (without showing it).
     tray->addTrayIcon(mainWindow()->windowIcon());
     // 5. The selector overlay covers the whole screen, loaded but not shown.
-    selector()->coverScreen();
+    tray->selector()->coverScreen();
     return true;
 }
 
 TrayWindow* Application::trayWindow() {
     if (!m_trayWindow) {
         m_trayWindow = std::make_unique<TrayWindow>();
-        connect(m_trayWindow.get(), &TrayWindow::showRequested, this, &Application::showMain);
-        connect(m_trayWindow.get(), &TrayWindow::exitRequested, this, &Application::exitProcedure);
-        connectCaptureItems(m_trayWindow.get(),
-                            new CaptureCommands(m_trayWindow.get(),
-                                                CaptureCommands::kTrayWindowTimers, true, *this,
-                                                *m_services.grabber, *m_services.dialogs),
-                            kTrayCaptureItems);
+        const TrayMenu& menu = m_trayWindow->menu();
+        connect(menu.shmain, &QAction::triggered, this, &Application::showMain);
+        connect(menu.ex3, &QAction::triggered, this, &Application::exitProcedure);
+        auto* captures = new CaptureCommands(m_trayWindow.get(), CaptureOrigin::TrayWindow, *this,
+                                             m_services.grabber, m_services.dialogs);
+        captures->connectItems(menu.capture);
     }
     return m_trayWindow.get();
 }
 
 MainWindow* Application::mainWindow() {
     if (!m_mainWindow) {
-        auto* window = new MainWindow(m_services.folder, *m_services.dialogs);
+        // A fresh main window starts with its record flag off.
+        m_recordFlag.set(false);
+        auto* window = new MainWindow(m_services, m_recordFlag);
         m_mainWindow = window;
-        connect(window, &MainWindow::exitRequested, this, &Application::exitProcedure);
+        connect(window->menu().ex1, &QAction::triggered, this, &Application::exitProcedure);
         connect(window, &MainWindow::closeRequested, this, &Application::closeProcedure);
-        connectCaptureItems(window,
-                            new CaptureCommands(window, CaptureCommands::kMainWindowTimers, false,
-                                                *this, *m_services.grabber, *m_services.dialogs),
-                            kMainCaptureItems);
+        auto* captures = new CaptureCommands(window, CaptureOrigin::MainWindow, *this,
+                                             m_services.grabber, m_services.dialogs);
+        captures->connectItems(window->menu().capture);
         emit mainWindowLoaded(window);
     }
     return m_mainWindow.data();
-}
-
-void Application::connectCaptureItems(QWidget* window, CaptureCommands* commands,
-                                      const std::array<const char*, 4>& items) {
-    auto item = [window, &items](CaptureMode mode) {
-        return window->findChild<QAction*>(QString::fromLatin1(items[std::size_t(mode)]));
-    };
-    connect(item(CaptureMode::ActiveWindow), &QAction::triggered, commands,
-            &CaptureCommands::activeWindow);
-    connect(item(CaptureMode::FullScreen), &QAction::triggered, commands,
-            &CaptureCommands::fullScreen);
-    // The selector and the window-target capture come later; their items already keep the
-    // check marks of the last mode used.
-    for (CaptureMode mode : {CaptureMode::Selector, CaptureMode::MsnShot})
-        connect(item(mode), &QAction::triggered, this, [this, mode] { setCheckMarks(mode); });
 }
 
 ScreenshotViewer& Application::mainViewer() {
@@ -130,19 +101,11 @@ void Application::showMainAfterCapture(bool restore) {
 }
 
 void Application::setCheckMarks(CaptureMode mode) {
-    for (const auto& [window, items] :
-         {std::pair<QWidget*, const std::array<const char*, 4>&>{mainWindow(), kMainCaptureItems},
-          {trayWindow(), kTrayCaptureItems}}) {
-        for (std::size_t i = 0; i < items.size(); ++i)
-            window->findChild<QAction*>(QString::fromLatin1(items[i]))
-                ->setChecked(i == std::size_t(mode));
+    for (const CaptureItems* items :
+         {&mainWindow()->menu().capture, &trayWindow()->menu().capture}) {
+        for (std::size_t i = 0; i < items->size(); ++i)
+            (*items)[i]->setChecked(i == std::size_t(mode));
     }
-}
-
-SelectorOverlay* Application::selector() {
-    if (!m_selector)
-        m_selector = std::make_unique<SelectorOverlay>();
-    return m_selector.get();
 }
 
 void Application::end() {
@@ -153,7 +116,7 @@ void Application::end() {
 }
 
 void Application::exitProcedure() {
-    if (!settingIsOne("Startdel"))
+    if (!setting("Startdel", 1))
         m_services.folder.clearTempFolder();
     trayWindow()->removeTrayIcon();
     // No close handling runs and nothing is asked: the process ends at once.
@@ -161,8 +124,8 @@ void Application::exitProcedure() {
 }
 
 void Application::closeProcedure() {
-    const bool hideClosed = settingIsOne("Hideclosed");
-    if (settingIsZero("Startdel"))
+    const bool hideClosed = setting("Hideclosed", 1);
+    if (setting("Startdel", 0))
         m_services.folder.clearTempFolder();
     if (hideClosed) {
         // The main window unloads (its list and picture are gone); the program stays in the

@@ -1,34 +1,49 @@
 #pragma once
 
-#include <QHash>
+#include "app/MainMenu.h"
+
 #include <QMainWindow>
 
 #include <functional>
 
-class QAction;
 class QActionGroup;
-class QMenu;
 class QToolBar;
 
 namespace glim {
 
-class Dialogs;
-class ProgramFolder;
+class RecordFlag;
 class ScreenshotViewer;
 class StatusPanels;
+struct Services;
+
+// The tool bar's buttons by their keys ("New", "Open", ... "Align Right"); "sep" is the
+// separator shown and hidden with "Edit Image".
+struct ToolButtons {
+    QAction* newEvent = nullptr;
+    QAction* open = nullptr;
+    QAction* save = nullptr;
+    QAction* print = nullptr;
+    QAction* copy = nullptr;
+    QAction* paste = nullptr;
+    QAction* sep = nullptr;
+    QAction* editImage = nullptr;
+    QAction* alignLeft = nullptr;
+    QAction* center = nullptr;
+    QAction* alignRight = nullptr;
+};
 
 // The main window `Glimmain`: the menu bar, the tool bar `tbToolBar` with its dispatch by
-// button key, the status bar, and the screenshot list and viewer. Every menu item carries its
-// control name as objectName; tool-bar buttons carry their key as data and tool tip.
+// button key, the status bar, and the screenshot list and viewer. Menu items carry their
+// control names as objectNames; tool-bar buttons carry their key as data and tool tip.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    MainWindow(const ProgramFolder& folder, Dialogs& dialogs, QWidget* parent = nullptr);
+    MainWindow(const Services& services, RecordFlag& recordFlag, QWidget* parent = nullptr);
 
+    const MainMenu& menu() const { return m_menu; }
+    const ToolButtons& toolButtons() const { return m_buttons; }
     ScreenshotViewer* viewer() const { return m_viewer; }
     QWidget* clientArea() const { return m_client; }
-    // A tool-bar entry by its key; separators without a key are found by position instead.
-    QAction* toolButton(const QString& key) const { return m_toolButtons.value(key); }
 
     // Runs the command of a tool-bar button by its key; unknown keys (separators) do nothing.
     void dispatchToolButton(const QString& key);
@@ -40,8 +55,6 @@ public:
     void setEnding() { m_ending = true; }
 
 signals:
-    // File > "Exit".
-    void exitRequested();
     // The window is being closed by its close box or the system (not by Exit).
     void closeRequested();
 
@@ -50,18 +63,16 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void buildMenus();
     void buildToolBar();
-    QAction* addMenuAction(QMenu* menu, const char* name, const QString& caption);
     void loadState();
 
     QWidget* m_client;
+    MainMenu m_menu;
+    ToolButtons m_buttons;
     QToolBar* m_toolBar = nullptr;
+    QActionGroup* m_alignment = nullptr;
     StatusPanels* m_status = nullptr;
     ScreenshotViewer* m_viewer = nullptr;
-    QMenu* m_editImageMenu = nullptr;
-    QActionGroup* m_alignment = nullptr;
-    QHash<QString, QAction*> m_toolButtons;
     std::function<bool()> m_editImageOpen;
     bool m_ending = false;
 };

@@ -1,5 +1,7 @@
 #include "app/TrayWindow.h"
 
+#include "capture/SelectorOverlay.h"
+
 #include <QCursor>
 #include <QMenu>
 #include <QSystemTrayIcon>
@@ -17,24 +19,25 @@ TrayWindow::TrayWindow(QWidget* parent)
     setObjectName(QStringLiteral("Glimhelp"));
     m_menu->setObjectName(QStringLiteral("Menu"));
 
-    auto add = [this](const char* name, const char* caption) {
-        QAction* action = QLatin1String(caption) == QLatin1String("-")
-                              ? m_menu->addSeparator()
-                              : m_menu->addAction(QString::fromLatin1(caption));
+    auto item = [this](const char* name, const char* caption) {
+        QAction* action = m_menu->addAction(QString::fromLatin1(caption));
         action->setObjectName(QString::fromLatin1(name));
         return action;
     };
-    connect(add("shmain", "Show"), &QAction::triggered, this, &TrayWindow::showRequested);
-    add("bar10", "-");
-    for (const auto& [name, caption] :
-         {std::pair{"actws", "Act. Window Shot"}, std::pair{"sele", "Selector Shot"},
-          std::pair{"fuscsh", "Full Screenshot"}, std::pair{"msnsssh", "MSN Shot"}})
-        add(name, caption)->setCheckable(true);
-    add("bar666", "-");
-    add("chfupde", "Check for update");
-    add("baaruh", "-");
-    add("abouts", "About");
-    connect(add("ex3", "Exit"), &QAction::triggered, this, &TrayWindow::exitRequested);
+    auto separator = [this](const char* name) {
+        m_menu->addSeparator()->setObjectName(QString::fromLatin1(name));
+    };
+    m_items.shmain = item("shmain", "Show");
+    separator("bar10");
+    m_items.capture = {item("actws", "Act. Window Shot"), item("sele", "Selector Shot"),
+                       item("fuscsh", "Full Screenshot"), item("msnsssh", "MSN Shot")};
+    for (QAction* capture : m_items.capture)
+        capture->setCheckable(true);
+    separator("bar666");
+    m_items.chfupde = item("chfupde", "Check for update");
+    separator("baaruh");
+    m_items.abouts = item("abouts", "About");
+    m_items.ex3 = item("ex3", "Exit");
 
     // Only the two button releases open the menu: Trigger (left) and Context (right).
     // A double click opens nothing more.
@@ -43,6 +46,12 @@ TrayWindow::TrayWindow(QWidget* parent)
                 if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::Context)
                     popUpMenu();
             });
+}
+
+SelectorOverlay* TrayWindow::selector() {
+    if (m_selector == nullptr)
+        m_selector = new SelectorOverlay(this);
+    return m_selector;
 }
 
 void TrayWindow::addTrayIcon(const QIcon& icon) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "capture/CaptureModes.h"
+
 #include <QWidget>
 
 class QMenu;
@@ -7,16 +9,31 @@ class QSystemTrayIcon;
 
 namespace glim {
 
+class SelectorOverlay;
+
+// The tray menu's items under their control names.
+struct TrayMenu {
+    QAction* shmain = nullptr;
+    CaptureItems capture{}; // actws, sele, fuscsh, msnsssh
+    QAction* chfupde = nullptr;
+    QAction* abouts = nullptr;
+    QAction* ex3 = nullptr;
+};
+
 // The tray window `Glimhelp`: never shown; it owns the notification-area icon and the tray
-// menu, and carries the tray's capture timers. A left or right button release on the icon
-// pops the menu up at the pointer; a double click opens nothing more.
+// menu, carries the tray's capture timers and owns the selector overlay, which it shows
+// modally during a selector capture. A left or right button release on the icon pops the menu
+// up at the pointer; a double click opens nothing more.
 class TrayWindow : public QWidget {
     Q_OBJECT
 public:
     explicit TrayWindow(QWidget* parent = nullptr);
 
+    const TrayMenu& menu() const { return m_items; }
     QMenu* trayMenu() const { return m_menu; }
     QSystemTrayIcon* trayIcon() const { return m_icon; }
+    // The selector overlay `Glim`, created on first use.
+    SelectorOverlay* selector();
 
     // Shows the icon with the tip "Zivra Glimwell 1.0" and hides this window. When no
     // notification area runs nothing is shown and nothing is reported.
@@ -25,13 +42,11 @@ public:
     // Pops the tray menu up at the pointer.
     void popUpMenu();
 
-signals:
-    void showRequested();
-    void exitRequested();
-
 private:
     QMenu* m_menu;
+    TrayMenu m_items;
     QSystemTrayIcon* m_icon;
+    SelectorOverlay* m_selector = nullptr;
 };
 
 } // namespace glim

@@ -1,5 +1,6 @@
 #include "app/Application.h"
 #include "platform/MessageBoxDialogs.h"
+#include "platform/QtServices.h"
 #include "platform/ScreenGrabber.h"
 
 #include <QApplication>
@@ -14,14 +15,22 @@ int main(int argc, char** argv) {
 
     glim::MessageBoxDialogs dialogs;
     const std::unique_ptr<glim::ScreenGrabber> grabber = glim::createScreenGrabber();
-    glim::Application::Services services{
-        glim::ProgramFolder(QCoreApplication::applicationDirPath()),
-        &dialogs,
-        grabber.get(),
-        QCoreApplication::applicationFilePath(),
-        QString(),
-        {}};
-    glim::Application app(std::move(services));
+    glim::QtClipboard clipboard;
+    glim::QtPrinter printer;
+    glim::DesktopShell shell;
+    glim::QtHttpFetch http;
+    glim::QtFileDialogs fileDialogs;
+    glim::Application app({
+        .folder = glim::ProgramFolder(QCoreApplication::applicationDirPath()),
+        .dialogs = dialogs,
+        .grabber = *grabber,
+        .clipboard = clipboard,
+        .printer = printer,
+        .shell = shell,
+        .http = http,
+        .fileDialogs = fileDialogs,
+        .executablePath = QCoreApplication::applicationFilePath(),
+    });
     if (!app.start())
         return 0;
     return QApplication::exec();

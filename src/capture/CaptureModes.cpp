@@ -3,81 +3,95 @@
 #include "capture/Capture.h"
 #include "platform/Dialogs.h"
 #include "screenshots/PictureBox.h"
+#include "screenshots/RecordFlag.h"
 #include "screenshots/ScreenshotViewer.h"
 
+#include <QAction>
 #include <QTimer>
 
 namespace glim {
 
 namespace {
 
-const QString kActiveWindowText =
-    QStringLiteral("You got 5 seconds to select an active window on the desktop");
-
 // The delays are the only waiting: long enough for the hidden main window to leave the screen,
 // and for the user to activate a window after closing the message.
-constexpr int kActiveWindowDelayMs = 5000;
-constexpr int kFullScreenDelayMs = 500;
+constexpr CaptureModeRow kDelayedModes[] = {
+    {CaptureMode::ActiveWindow,
+     {"actt", "actt"},
+     5000,
+     "You got 5 seconds to select an active window on the desktop",
+     [](CaptureHost&, ScreenGrabber& grabber) { return captureActiveWindow(grabber); }},
+    {CaptureMode::FullScreen,
+     {"bckt", "vertraag2"},
+     500,
+     nullptr,
+     [](CaptureHost&, ScreenGrabber& grabber) { return captureScreen(grabber); }},
+};
 
-QTimer* delayTimer(QObject* owner, const char* name, int intervalMs) {
-    auto* timer = new QTimer(owner);
-    timer->setObjectName(QString::fromLatin1(name));
-    timer->setInterval(intervalMs);
-    timer->setSingleShot(true);
-    return timer;
+const CaptureModeRow* rowOf(CaptureMode mode) {
+    for (const CaptureModeRow& row : kDelayedModes) {
+        if (row.mode == mode)
+            return &row;
+    }
+    return nullptr;
 }
 
 } // namespace
 
-CaptureCommands::CaptureCommands(QObject* owner, TimerNames names, bool fromTray, CaptureHost& host,
+CaptureCommands::CaptureCommands(QObject* owner, CaptureOrigin origin, CaptureHost& host,
                                  ScreenGrabber& grabber, Dialogs& dialogs)
     : QObject(owner)
     , m_host(host)
     , m_grabber(grabber)
     , m_dialogs(dialogs)
-    , m_activeWindowTimer(delayTimer(owner, names.activeWindow, kActiveWindowDelayMs))
-    , m_fullScreenTimer(delayTimer(owner, names.fullScreen, kFullScreenDelayMs))
-    , m_fromTray(fromTray) {
+    , m_fromTray(origin == CaptureOrigin::TrayWindow) {
     setObjectName(QStringLiteral("captureCommands"));
-    connect(m_activeWindowTimer, &QTimer::timeout, this, &CaptureCommands::activeWindowTick);
-    connect(m_fullScreenTimer, &QTimer::timeout, this, &CaptureCommands::fullScreenTick);
+    for (const CaptureModeRow& row : kDelayedModes) {
+        auto* timer = new QTimer(owner);
+        timer->setObjectName(QString::fromLatin1(row.timerNames[m_fromTray ? 1 : 0]));
+        timer->setInterval(row.delayMs);
+        timer->setSingleShot(true);
+        connect(timer, &QTimer::timeout, this, [this, &row] { tick(row); });
+        m_timers[std::size_t(row.mode)] = timer;
+    }
 }
 
-void CaptureCommands::activeWindow() {
-    m_host.mainViewer().setRecordFlag(true);
-    // The five seconds run from the moment the user closes the message.
-    m_dialogs.information(kActiveWindowText);
+void CaptureCommands::connectItems(const CaptureItems& items) {
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const auto mode = CaptureMode(i);
+        connect(items[i], &QAction::triggered, this, [this, mode] { start(mode); });
+    }
+}
+
+void CaptureCommands::start(CaptureMode mode) {
+    const CaptureModeRow* row = rowOf(mode);
+    if (row == nullptr) {
+        // The selector and the window-target capture come later; their items already keep the
+        // check marks of the last mode used.
+        m_host.setCheckMarks(mode);
+        return;
+    }
+    m_host.recordFlag().set(true);
+    // A delay that follows a message runs from the moment the user closes it.
+    if (row->notice != nullptr)
+        m_dialogs.information(QString::fromLatin1(row->notice));
     m_host.hideMain();
-    m_activeWindowTimer->start();
-    m_host.setCheckMarks(CaptureMode::ActiveWindow);
+    timer(mode)->start();
+    m_host.setCheckMarks(mode);
 }
 
-void CaptureCommands::fullScreen() {
-    m_host.mainViewer().setRecordFlag(true);
-    m_host.hideMain();
-    m_fullScreenTimer->start();
-    m_host.setCheckMarks(CaptureMode::FullScreen);
-}
-
-void CaptureCommands::activeWindowTick() {
-    endCapture(m_activeWindowTimer, captureActiveWindow(m_grabber));
-}
-
-void CaptureCommands::fullScreenTick() {
-    endCapture(m_fullScreenTimer, captureScreen(m_grabber));
-}
-
-void CaptureCommands::endCapture(QTimer* timer, const Picture& picture) {
+void CaptureCommands::tick(const CaptureModeRow& row) {
     // A capture of nothing (no window was active) leaves the viewer as it was rather than
     // emptying it.
+    const Picture picture = row.take(m_host, m_grabber);
     if (!picture.isNull()) {
         PictureBox* ima = m_host.mainViewer().ima();
         ima->setPicture(picture);
         ima->update();
     }
     m_host.showMainAfterCapture(m_fromTray);
-    timer->stop();
-    m_host.mainViewer().setRecordFlag(false);
+    timer(row.mode)->stop();
+    m_host.recordFlag().set(false);
 }
 
 } // namespace glim

@@ -4,22 +4,32 @@
 
 #include <QObject>
 
+#include <array>
+#include <cstddef>
+
+class QAction;
 class QTimer;
 
 namespace glim {
 
 class Dialogs;
+class RecordFlag;
 class ScreenGrabber;
 class ScreenshotViewer;
 
 enum class CaptureMode { ActiveWindow, Selector, FullScreen, MsnShot };
+inline constexpr std::size_t kCaptureModeCount = 4;
+// The four capture items of one menu, in the order of CaptureMode.
+using CaptureItems = std::array<QAction*, kCaptureModeCount>;
 
-// The main window as a capture sees it. Reaching it loads it when it is not loaded.
+// What the captures need of the rest of the program. Reaching the main window loads it when it
+// is not loaded; the record flag is reached without loading it.
 class CaptureHost {
 public:
     virtual ~CaptureHost() = default;
     // The main window's viewer, into whose picture box the capture goes.
     virtual ScreenshotViewer& mainViewer() = 0;
+    virtual RecordFlag& recordFlag() = 0;
     virtual void hideMain() = 0;
     // Shows the main window again; `restore` also brings it back from minimised and makes it
     // visible (the tray's captures).
@@ -28,45 +38,46 @@ public:
     virtual void setCheckMarks(CaptureMode mode) = 0;
 };
 
+// One capture mode that waits before it takes its picture: its delay timer in the main window
+// and in the tray window, the delay, a message shown before the wait begins, and what the tick
+// puts into the viewer (no picture leaves the viewer as it is).
+struct CaptureModeRow {
+    CaptureMode mode;
+    std::array<const char*, 2> timerNames; // the main window's, the tray window's
+    int delayMs;
+    const char* notice; // null: none
+    Picture (*take)(CaptureHost& host, ScreenGrabber& grabber);
+};
+
+// The windows that carry capture commands. The tray's commands also bring a minimised main
+// window back after the capture.
+enum class CaptureOrigin { MainWindow, TrayWindow };
+
 // The capture commands of one window, with that window's single-shot delay timers as its
-// children: the main window's `actt` (5000 ms) and `bckt` (500 ms), or the tray window's
-// `actt` and `vertraag2`. A command sets the record flag, hides the main window and arms a
-// timer; the tick puts the capture into the viewer (where the screenshot store records it),
-// shows the main window, disables its timer and clears the flag. Two captures that overlap
-// share the one flag: the first tick to end clears it, so the later picture is shown but
-// not recorded.
+// children (named as in the table of modes). A command sets the record flag, hides the main
+// window and arms its timer; the tick puts the capture into the viewer (where the screenshot
+// store records it), shows the main window, disables its timer and clears the flag. Two
+// captures that overlap share the one flag: the first tick to end clears it, so the later
+// picture is shown but not recorded.
 class CaptureCommands : public QObject {
     Q_OBJECT
 public:
-    struct TimerNames {
-        const char* activeWindow;
-        const char* fullScreen;
-    };
-    static constexpr TimerNames kMainWindowTimers{"actt", "bckt"};
-    static constexpr TimerNames kTrayWindowTimers{"actt", "vertraag2"};
+    CaptureCommands(QObject* owner, CaptureOrigin origin, CaptureHost& host, ScreenGrabber& grabber,
+                    Dialogs& dialogs);
 
-    // `fromTray`: the tray's commands also restore a minimised main window after the capture.
-    CaptureCommands(QObject* owner, TimerNames names, bool fromTray, CaptureHost& host,
-                    ScreenGrabber& grabber, Dialogs& dialogs);
-
-    void activeWindow();
-    void fullScreen();
-
-    QTimer* activeWindowTimer() const { return m_activeWindowTimer; }
-    QTimer* fullScreenTimer() const { return m_fullScreenTimer; }
+    // Connects the window's four capture items to their commands.
+    void connectItems(const CaptureItems& items);
+    void start(CaptureMode mode);
+    // The mode's delay timer; null for a mode that does not wait.
+    QTimer* timer(CaptureMode mode) const { return m_timers[std::size_t(mode)]; }
 
 private:
-    void activeWindowTick();
-    void fullScreenTick();
-    // The end of every tick: the picture into the viewer, the main window back, the timer
-    // disabled and the record flag cleared.
-    void endCapture(QTimer* timer, const Picture& picture);
+    void tick(const CaptureModeRow& row);
 
     CaptureHost& m_host;
     ScreenGrabber& m_grabber;
     Dialogs& m_dialogs;
-    QTimer* m_activeWindowTimer;
-    QTimer* m_fullScreenTimer;
+    std::array<QTimer*, kCaptureModeCount> m_timers{};
     bool m_fromTray;
 };
 

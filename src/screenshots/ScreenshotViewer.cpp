@@ -2,6 +2,7 @@
 
 #include "platform/Dialogs.h"
 #include "screenshots/PictureBox.h"
+#include "screenshots/RecordFlag.h"
 #include "screenshots/ScreenshotList.h"
 #include "screenshots/ViewerRules.h"
 #include "screenshots/ViewerScrollBar.h"
@@ -56,7 +57,8 @@ QString unreadableRowText(const QString& rowText, const QString& path) {
 
 } // namespace
 
-ScreenshotViewer::ScreenshotViewer(QWidget* clientArea, ProgramFolder folder, Dialogs& dialogs)
+ScreenshotViewer::ScreenshotViewer(QWidget* clientArea, ProgramFolder folder, Dialogs& dialogs,
+                                   RecordFlag& recordFlag)
     : QObject(clientArea)
     , m_folder(std::move(folder))
     , m_dialogs(dialogs)
@@ -65,7 +67,8 @@ ScreenshotViewer::ScreenshotViewer(QWidget* clientArea, ProgramFolder folder, Di
     , m_hBar(new ViewerScrollBar(new QScrollBar(Qt::Horizontal, clientArea)))
     , m_vBar(new ViewerScrollBar(new QScrollBar(Qt::Vertical, clientArea)))
     , m_lstv(new ScreenshotList(clientArea))
-    , m_afl(new QPushButton(QStringLiteral("Command1"), clientArea)) {
+    , m_afl(new QPushButton(QStringLiteral("Command1"), clientArea))
+    , m_recordFlag(recordFlag) {
     setObjectName(QStringLiteral("screenshotViewer"));
 
     m_imagroot->setObjectName(QStringLiteral("imagroot"));
@@ -101,6 +104,14 @@ ScreenshotViewer::ScreenshotViewer(QWidget* clientArea, ProgramFolder folder, Di
 
     m_afl->setObjectName(QStringLiteral("afl"));
     m_afl->setGeometry(kFocusSink);
+}
+
+bool ScreenshotViewer::recordFlag() const {
+    return m_recordFlag.isOn();
+}
+
+void ScreenshotViewer::setRecordFlag(bool on) {
+    m_recordFlag.set(on);
 }
 
 QScrollBar* ScreenshotViewer::hScroll() const {
@@ -159,7 +170,7 @@ void ScreenshotViewer::showSelectedRow() {
     const QString rowText = m_lstv->selectedRowText();
     if (rowText.isEmpty())
         return;
-    m_recordFlag = false;
+    setRecordFlag(false);
     const QString path = m_folder.workingFile(rowText);
     const Picture picture = loadPicture(path);
     if (picture.isNull()) {
@@ -169,7 +180,7 @@ void ScreenshotViewer::showSelectedRow() {
     m_ima->setPicture(picture);
     placeChosenPicture();
     setPictureCommands(true);
-    m_recordFlag = false;
+    setRecordFlag(false);
 }
 
 void ScreenshotViewer::scrolled(ViewerScrollBar* bar, int value) {

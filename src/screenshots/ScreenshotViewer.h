@@ -12,6 +12,7 @@ namespace glim {
 
 class Dialogs;
 class PictureBox;
+class RecordFlag;
 class ScreenshotList;
 class ViewerScrollBar;
 struct Placement;
@@ -20,11 +21,13 @@ struct Placement;
 // the scroll bars `HScroll1` and `VScroll1`, the screenshot list `lstv` and the focus sink
 // `afl`, at their fixed places in the main window's client area (the window is not laid out
 // again when resized). It shows the chosen row's picture, scrolls, pages and aligns it, and
-// holds the record flag that tells the screenshot store whether a new picture is recorded.
+// reads and sets the record flag that tells the screenshot store whether a new picture is
+// recorded.
 class ScreenshotViewer : public QObject {
     Q_OBJECT
 public:
-    ScreenshotViewer(QWidget* clientArea, ProgramFolder folder, Dialogs& dialogs);
+    ScreenshotViewer(QWidget* clientArea, ProgramFolder folder, Dialogs& dialogs,
+                     RecordFlag& recordFlag);
 
     QLabel* imagroot() const { return m_imagroot; }
     PictureBox* ima() const { return m_ima; }
@@ -36,8 +39,8 @@ public:
     QPushButton* afl() const { return m_afl; }
 
     // The record flag `chch`: true means the next picture assigned to `ima` is a new screenshot.
-    bool recordFlag() const { return m_recordFlag; }
-    void setRecordFlag(bool on) { m_recordFlag = on; }
+    bool recordFlag() const;
+    void setRecordFlag(bool on);
 
     // The main window's load steps for the viewer: both bars disabled, their ranges set from
     // the picture box's size.
@@ -86,7 +89,7 @@ private:
     ViewerScrollBar* m_vBar;
     ScreenshotList* m_lstv;
     QPushButton* m_afl;
-    bool m_recordFlag = false;
+    RecordFlag& m_recordFlag;
 };
 
 } // namespace glim

@@ -4,6 +4,7 @@
 #include "screenshots/ScreenshotList.h"
 #include "screenshots/ScreenshotViewer.h"
 #include "support/AppHarness.h"
+#include "support/Controls.h"
 #include "support/PictureCompare.h"
 
 #include <QAction>
@@ -92,9 +93,9 @@ private slots:
         QVERIFY(item(window, "saveimg")->isEnabled());
         QVERIFY(item(window, "clip")->isEnabled());
         QVERIFY(item(window, "ei")->isEnabled());
-        QVERIFY(window->toolButton(QStringLiteral("Edit Image"))->isVisible());
-        QVERIFY(window->toolButton(QStringLiteral("sep"))->isVisible());
-        QVERIFY(window->toolButton(QStringLiteral("Align Right"))->isEnabled());
+        QVERIFY(toolButton(window, QStringLiteral("Edit Image"))->isVisible());
+        QVERIFY(toolButton(window, QStringLiteral("sep"))->isVisible());
+        QVERIFY(toolButton(window, QStringLiteral("Align Right"))->isEnabled());
         QVERIFY(h.dialogs.shown().isEmpty());
     }
 

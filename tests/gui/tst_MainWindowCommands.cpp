@@ -3,9 +3,11 @@
 #include "app/TrayWindow.h"
 #include "platform/ProgramFolder.h"
 #include "screenshots/PictureBox.h"
+#include "screenshots/RecordFlag.h"
 #include "screenshots/ScreenshotList.h"
 #include "screenshots/ScreenshotViewer.h"
-#include "support/ScriptedDialogs.h"
+#include "support/AppHarness.h"
+#include "support/Controls.h"
 
 #include <QLabel>
 #include <QLocale>
@@ -39,8 +41,8 @@ class TestMainWindowCommands : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    ScriptedDialogs m_dialogs;
+    TestServices m_services;
+    RecordFlag m_recordFlag;
     std::unique_ptr<MainWindow> m_window;
 
     QAction* action(const char* name) const {
@@ -49,7 +51,7 @@ private:
 
 private slots:
     void init() {
-        m_window = std::make_unique<MainWindow>(ProgramFolder(m_dir.path()), m_dialogs);
+        m_window = std::make_unique<MainWindow>(m_services.services(), m_recordFlag);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
@@ -140,14 +142,14 @@ private slots:
         for (const char* name : {"saveimg", "clip", "primg"})
             QVERIFY2(!action(name)->isEnabled(), name);
         for (const char* key : {"Save", "Print", "Copy", "Align Left", "Align Right", "Center"})
-            QVERIFY2(!m_window->toolButton(QString::fromLatin1(key))->isEnabled(), key);
-        QVERIFY(!m_window->toolButton(QStringLiteral("Edit Image"))->isVisible());
-        QVERIFY(!m_window->toolButton(QStringLiteral("sep"))->isVisible());
+            QVERIFY2(!toolButton(m_window.get(), QString::fromLatin1(key))->isEnabled(), key);
+        QVERIFY(!toolButton(m_window.get(), QStringLiteral("Edit Image"))->isVisible());
+        QVERIFY(!toolButton(m_window.get(), QStringLiteral("sep"))->isVisible());
         for (const char* name : {"newscre", "openscr", "pstscre", "actw", "genopt", "ab", "ex1"})
             QVERIFY2(action(name)->isEnabled(), name);
         for (const char* key : {"New", "Open", "Paste"})
-            QVERIFY2(m_window->toolButton(QString::fromLatin1(key))->isEnabled(), key);
-        QVERIFY(m_window->toolButton(QStringLiteral("Center"))->isChecked());
+            QVERIFY2(toolButton(m_window.get(), QString::fromLatin1(key))->isEnabled(), key);
+        QVERIFY(toolButton(m_window.get(), QStringLiteral("Center"))->isChecked());
         QVERIFY(!m_window->viewer()->hScroll()->isEnabled());
         QVERIFY(!m_window->viewer()->vScroll()->isEnabled());
     }
@@ -156,12 +158,12 @@ private slots:
         emit m_window->viewer()->pictureCommandsSwitched(true);
         QVERIFY(action("ei")->isEnabled());
         QVERIFY(action("saveimg")->isEnabled());
-        QVERIFY(m_window->toolButton(QStringLiteral("Align Right"))->isEnabled());
-        QVERIFY(m_window->toolButton(QStringLiteral("Edit Image"))->isVisible());
-        QVERIFY(m_window->toolButton(QStringLiteral("sep"))->isVisible());
+        QVERIFY(toolButton(m_window.get(), QStringLiteral("Align Right"))->isEnabled());
+        QVERIFY(toolButton(m_window.get(), QStringLiteral("Edit Image"))->isVisible());
+        QVERIFY(toolButton(m_window.get(), QStringLiteral("sep"))->isVisible());
         emit m_window->viewer()->pictureCommandsSwitched(false);
         QVERIFY(!action("clip")->isEnabled());
-        QVERIFY(!m_window->toolButton(QStringLiteral("Edit Image"))->isVisible());
+        QVERIFY(!toolButton(m_window.get(), QStringLiteral("Edit Image"))->isVisible());
     }
 
     void toolBarDispatchRunsTheMenuCommands_data() {
@@ -186,7 +188,7 @@ private slots:
         QSignalSpy exitSpy(action("ex1"), &QAction::triggered);
         // A real click on the button.
         const auto* bar = m_window->findChild<QToolBar*>(QStringLiteral("tbToolBar"));
-        QWidget* button = bar->widgetForAction(m_window->toolButton(key));
+        QWidget* button = bar->widgetForAction(toolButton(m_window.get(), key));
         QVERIFY(button);
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(wanted.count(), 1);
@@ -224,11 +226,12 @@ private slots:
     void alignmentButtonsAreOneExclusiveGroup() {
         emit m_window->viewer()->pictureCommandsSwitched(true);
         const auto* bar = m_window->findChild<QToolBar*>(QStringLiteral("tbToolBar"));
-        QTest::mouseClick(bar->widgetForAction(m_window->toolButton(QStringLiteral("Align Left"))),
-                          Qt::LeftButton);
-        QVERIFY(m_window->toolButton(QStringLiteral("Align Left"))->isChecked());
-        QVERIFY(!m_window->toolButton(QStringLiteral("Center"))->isChecked());
-        QVERIFY(!m_window->toolButton(QStringLiteral("Align Right"))->isChecked());
+        QTest::mouseClick(
+            bar->widgetForAction(toolButton(m_window.get(), QStringLiteral("Align Left"))),
+            Qt::LeftButton);
+        QVERIFY(toolButton(m_window.get(), QStringLiteral("Align Left"))->isChecked());
+        QVERIFY(!toolButton(m_window.get(), QStringLiteral("Center"))->isChecked());
+        QVERIFY(!toolButton(m_window.get(), QStringLiteral("Align Right"))->isChecked());
     }
 
     void controlsStandInTheirPlaces_data() {

@@ -4,6 +4,7 @@
 #include "screenshots/ScreenshotViewer.h"
 #include "screenshots/ViewerScrollBar.h"
 #include "support/AppHarness.h"
+#include "support/Controls.h"
 #include "support/PictureCompare.h"
 
 #include <QAction>
@@ -51,7 +52,7 @@ private:
     }
     bool pictureCommandsOn() const {
         return m_window->findChild<QAction*>(QStringLiteral("saveimg"))->isEnabled() &&
-               m_window->toolButton(QStringLiteral("Edit Image"))->isVisible();
+               toolButton(m_window, QStringLiteral("Edit Image"))->isVisible();
     }
     QStringList tempFiles() const {
         return QDir(m_h->folder.filePath(QStringLiteral("Temp"))).entryList(QDir::Files);
@@ -162,13 +163,13 @@ private slots:
         QCOMPARE(m_viewer->ima()->size(), QSize(1920, 1080));
 
         // A picture smaller than the frame: centred both ways, both bars off, "Center" down.
-        m_window->toolButton(QStringLiteral("Align Left"))->setChecked(true);
+        toolButton(m_window, QStringLiteral("Align Left"))->setChecked(true);
         clickRow(0);
         QCOMPARE(m_viewer->ima()->size(), QSize(100, 80));
         QCOMPARE(m_viewer->ima()->pos(), QPoint(258, 86)); // 308.5 - 50, 125.5 - 40
         QVERIFY(!m_viewer->hScroll()->isEnabled());
         QVERIFY(!m_viewer->vScroll()->isEnabled());
-        QVERIFY(m_window->toolButton(QStringLiteral("Center"))->isChecked());
+        QVERIFY(toolButton(m_window, QStringLiteral("Center"))->isChecked());
         QVERIFY(pictureCommandsOn());
         QVERIFY(!m_viewer->recordFlag());
         QCOMPARE(m_viewer->lstv()->rowCount(), 2);

@@ -34,8 +34,8 @@ private slots:
         QVERIFY(!h.app->trayWindow()->trayIcon()->icon().isNull());
         // The selector overlay covers the whole screen without being shown.
         const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
-        QCOMPARE(h.app->selector()->geometry(), QRect(QPoint(0, 0), screen));
-        QVERIFY(!h.app->selector()->isVisible());
+        QCOMPARE(h.app->trayWindow()->selector()->geometry(), QRect(QPoint(0, 0), screen));
+        QVERIFY(!h.app->trayWindow()->selector()->isVisible());
         QCOMPARE(h.quitCalls, 0);
     }
 

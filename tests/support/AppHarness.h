@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "support/FakeScreenGrabber.h"
+#include "support/FakeServices.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QDir>
@@ -10,14 +11,47 @@
 
 #include <memory>
 
-// The application core on a temporary program folder with scripted message boxes, a private
-// lock folder and a quit function that only counts, so that a test sees "the process ends".
-struct AppHarness {
+// The platform services as doubles, on a temporary program folder with a private lock folder
+// and a quit function that only counts, so that a test sees "the process ends".
+struct TestServices {
     QTemporaryDir folder;
     QTemporaryDir lockFolder;
     ScriptedDialogs dialogs;
     FakeScreenGrabber grabber;
+    FakeClipboard clipboard;
+    RecordingPrinter printer;
+    RecordingShell shell;
+    ScriptedHttpFetch http;
+    ScriptedFileDialogs fileDialogs;
     int quitCalls = 0;
+
+    glim::Services services() {
+        return {.folder = glim::ProgramFolder(folder.path()),
+                .dialogs = dialogs,
+                .grabber = grabber,
+                .clipboard = clipboard,
+                .printer = printer,
+                .shell = shell,
+                .http = http,
+                .fileDialogs = fileDialogs,
+                .executablePath = folder.filePath(QStringLiteral("Glimwell")),
+                .lockFolder = lockFolder.path(),
+                .quit = [this] { ++quitCalls; }};
+    }
+
+    QString tempFile(const QString& name) const {
+        return folder.filePath(QStringLiteral("Temp/") + name);
+    }
+    void putTempFile(const QString& name) const {
+        QDir(folder.path()).mkpath(QStringLiteral("Temp"));
+        QFile file(tempFile(name));
+        file.open(QIODevice::WriteOnly);
+        file.write("picture");
+    }
+};
+
+// The application core on the test services, with a settings file when one is given.
+struct AppHarness : TestServices {
     std::unique_ptr<glim::Application> app;
 
     explicit AppHarness(const QByteArray& settings = {}) {
@@ -30,22 +64,6 @@ struct AppHarness {
     }
 
     std::unique_ptr<glim::Application> makeApp() {
-        glim::Application::Services services{glim::ProgramFolder(folder.path()),
-                                             &dialogs,
-                                             &grabber,
-                                             folder.filePath(QStringLiteral("Glimwell")),
-                                             lockFolder.path(),
-                                             [this] { ++quitCalls; }};
-        return std::make_unique<glim::Application>(std::move(services));
-    }
-
-    QString tempFile(const QString& name) const {
-        return folder.filePath(QStringLiteral("Temp/") + name);
-    }
-    void putTempFile(const QString& name) const {
-        QDir(folder.path()).mkpath(QStringLiteral("Temp"));
-        QFile file(tempFile(name));
-        file.open(QIODevice::WriteOnly);
-        file.write("picture");
+        return std::make_unique<glim::Application>(services());
     }
 };
