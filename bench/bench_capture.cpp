@@ -60,7 +60,7 @@ public:
     bool question(const QString&) override { return ++shown, false; }
     void exclamation(const QString&) override { ++shown; }
     void plain(const QString&) override { ++shown; }
-    void critical(const QString&) override { ++shown; }
+    void critical(const QString&, const QString&) override { ++shown; }
     int shown = 0;
 };
 

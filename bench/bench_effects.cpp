@@ -24,7 +24,7 @@ public:
     bool question(const QString&) override { return false; }
     void exclamation(const QString&) override {}
     void plain(const QString&) override {}
-    void critical(const QString&) override {}
+    void critical(const QString&, const QString&) override {}
 };
 
 Picture noisePicture(int width, int height) {

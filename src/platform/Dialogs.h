@@ -18,8 +18,10 @@ public:
     virtual void exclamation(const QString& text) = 0;
     // The application's own title, no icon, OK.
     virtual void plain(const QString& text) = 0;
-    // The application's own title, critical-stop icon, OK.
-    virtual void critical(const QString& text) = 0;
+    // Critical-stop icon, OK, under the title given (an error's own title).
+    virtual void critical(const QString& title, const QString& text) = 0;
+    // The same under the application's own title.
+    void critical(const QString& text);
 };
 
 inline const QString kInformationTitle = QStringLiteral("Zivra Glimwell Information");
@@ -27,5 +29,9 @@ inline const QString kQuestionTitle = QStringLiteral("Zivra Glimwell Question");
 inline const QString kExclamationTitle = QStringLiteral("Zivra Glimwell Exclamation");
 // The application's own title, used by the messages that carry no titled kind.
 inline const QString kApplicationTitle = QStringLiteral("Glimwell");
+
+inline void Dialogs::critical(const QString& text) {
+    critical(kApplicationTitle, text);
+}
 
 } // namespace glim

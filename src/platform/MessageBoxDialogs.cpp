@@ -32,8 +32,8 @@ void MessageBoxDialogs::plain(const QString& text) {
     show(QMessageBox::NoIcon, kApplicationTitle, text, QMessageBox::Ok);
 }
 
-void MessageBoxDialogs::critical(const QString& text) {
-    show(QMessageBox::Critical, kApplicationTitle, text, QMessageBox::Ok);
+void MessageBoxDialogs::critical(const QString& title, const QString& text) {
+    show(QMessageBox::Critical, title, text, QMessageBox::Ok);
 }
 
 } // namespace glim

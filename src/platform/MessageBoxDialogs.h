@@ -11,7 +11,7 @@ public:
     bool question(const QString& text) override;
     void exclamation(const QString& text) override;
     void plain(const QString& text) override;
-    void critical(const QString& text) override;
+    void critical(const QString& title, const QString& text) override;
 };
 
 } // namespace glim

@@ -5,23 +5,33 @@
 #include <QList>
 #include <QString>
 
-// A Dialogs double for tests: records every message with its kind and answers questions from a
-// queue (No when the queue is empty).
+// A Dialogs double for tests: records every message with its kind and title and answers
+// questions from a queue (No when the queue is empty).
 class ScriptedDialogs : public glim::Dialogs {
 public:
     struct Shown {
         QString kind; // "information", "question", "exclamation", "plain" or "critical"
         QString text;
+        QString title;
     };
 
-    void information(const QString& text) override { m_shown.append({"information", text}); }
+    using glim::Dialogs::critical;
+    void information(const QString& text) override {
+        m_shown.append({"information", text, glim::kInformationTitle});
+    }
     bool question(const QString& text) override {
-        m_shown.append({"question", text});
+        m_shown.append({"question", text, glim::kQuestionTitle});
         return m_answers.isEmpty() ? false : m_answers.takeFirst();
     }
-    void exclamation(const QString& text) override { m_shown.append({"exclamation", text}); }
-    void plain(const QString& text) override { m_shown.append({"plain", text}); }
-    void critical(const QString& text) override { m_shown.append({"critical", text}); }
+    void exclamation(const QString& text) override {
+        m_shown.append({"exclamation", text, glim::kExclamationTitle});
+    }
+    void plain(const QString& text) override {
+        m_shown.append({"plain", text, glim::kApplicationTitle});
+    }
+    void critical(const QString& title, const QString& text) override {
+        m_shown.append({"critical", text, title});
+    }
 
     void answerNext(bool yes) { m_answers.append(yes); }
     const QList<Shown>& shown() const { return m_shown; }

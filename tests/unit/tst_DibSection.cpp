@@ -22,7 +22,7 @@ public:
     bool question(const QString&) override { return ++others, false; }
     void exclamation(const QString&) override { ++others; }
     void plain(const QString& text) override { plainTexts << text; }
-    void critical(const QString&) override { ++others; }
+    void critical(const QString&, const QString&) override { ++others; }
 };
 
 // A picture whose every pixel tells its place: red = 10 x, green = 10 y, blue = 200.

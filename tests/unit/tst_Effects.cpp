@@ -24,7 +24,7 @@ public:
     bool question(const QString&) override { return ++others, false; }
     void exclamation(const QString&) override { ++others; }
     void plain(const QString&) override { ++others; }
-    void critical(const QString& text) override { criticalTexts << text; }
+    void critical(const QString&, const QString& text) override { criticalTexts << text; }
 };
 
 // A 24-bit picture whose every byte, padding included, is random.
