@@ -79,7 +79,7 @@ QString readIni(const QString& file, const QString& section, const QString& key)
     return QString();
 }
 
-void writeIni(const QString& file, const QString& section, const QString& key,
+bool writeIni(const QString& file, const QString& section, const QString& key,
               const QString& value) {
     Lines file_ = readLines(file);
     QStringList& lines = file_.lines;
@@ -123,9 +123,9 @@ void writeIni(const QString& file, const QString& section, const QString& key,
     // write never leaves a truncated settings file behind.
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly))
-        return;
+        return false;
     out.write((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLocal8Bit());
-    out.commit();
+    return out.commit();
 }
 
 int iniNumber(const QString& value) {

@@ -15,8 +15,9 @@ QString readIni(const QString& file, const QString& section, const QString& key)
 
 // Stores `value` under `key` in `section` of `file`: replaces an existing key's value in place,
 // or appends the key at the end of its section, or appends a new section at the end of the
-// file; creates the file when missing. Other lines stay as they are. A failed write is silent.
-void writeIni(const QString& file, const QString& section, const QString& key,
+// file; creates the file when missing. Other lines stay as they are. Shows no message; false
+// when the file could not be written (the old contents then stay as they were).
+bool writeIni(const QString& file, const QString& section, const QString& key,
               const QString& value);
 
 // Numeric use of a settings value: an empty value, or one that does not read as a number,
