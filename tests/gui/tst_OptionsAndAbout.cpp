@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -111,7 +112,7 @@ private slots:
                                     "Command2 208 240 89 17",     "abo Picture1 -1 26 342 201",
                                     "abo Frame1 352 27 153 73",   "abo Frame2 352 107 153 121",
                                     "abo Command2 288 240 97 25", "abo Command1 384 240 97 25",
-                                    "abo Line4 488 232 1 41"};
+                                    "abo Line4 488 232 1 41",     "abo lblTitle 0 0 513 23"};
         for (const QString& place : places) {
             QStringList n = place.split(' ');
             const QWidget* window = &options;
@@ -176,6 +177,8 @@ private slots:
         tray->menu().abouts->trigger();
         QPointer<AboutWindow> about = tray->findChild<AboutWindow*>("abo");
         QVERIFY(about && about->isVisible() && !about->isModal());
+        const QPoint centre = QGuiApplication::primaryScreen()->geometry().center();
+        QVERIFY((about->geometry().center() - centre).manhattanLength() <= 2);
         h.app->mainWindow()->menu().ab->trigger();
         QCOMPARE(tray->findChildren<AboutWindow*>().size(), 1);
         click(about, "Command1"); // Exit
