@@ -185,23 +185,15 @@ void AboutWindow::paintEvent(QPaintEvent*) {
 }
 
 bool AboutWindow::eventFilter(QObject* watched, QEvent* event) {
-    // Only the title strip and its text are watched: any button moves the window.
-    // A second press of a double click starts a move as well.
+    // Only the title strip and its text are watched. A press of any button (the second of a
+    // double click too) takes hold of the window; the moves that follow, which arrive only while
+    // a button is down, carry it along.
     const QEvent::Type type = event->type();
-    const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
-    if (!press && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
-        return QWidget::eventFilter(watched, event);
-    const auto* mouse = static_cast<QMouseEvent*>(event);
-    const QPoint pointer = mouse->globalPosition().toPoint();
-    if (press) {
-        m_moving = true;
-        m_grabOffset = pointer - pos();
-    } else if (type == QEvent::MouseButtonRelease) {
-        m_moving = mouse->buttons() != Qt::NoButton;
-    } else if (m_moving) {
-        move(pointer - m_grabOffset);
-    }
-    return true;
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)
+        m_grabOffset = static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - pos();
+    else if (type == QEvent::MouseMove)
+        move(static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - m_grabOffset);
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace glim

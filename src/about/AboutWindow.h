@@ -28,9 +28,8 @@ private:
     void buildControls();
 
     UpdateCheck m_updateCheck;
-    QImage m_surface; // the window's persistent drawing: background and edge
-    QPoint m_grabOffset;
-    bool m_moving = false;
+    QImage m_surface;    // the window's persistent drawing: background and edge
+    QPoint m_grabOffset; // from the pointer to the window's corner while it is moved
 };
 
 } // namespace glim

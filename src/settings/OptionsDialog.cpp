@@ -1,7 +1,6 @@
 #include "settings/OptionsDialog.h"
 
 #include "platform/Dialogs.h"
-#include "platform/Units.h"
 #include "settings/IniFile.h"
 
 #include <QCheckBox>
@@ -11,7 +10,6 @@
 #include <QScreen>
 
 #include <algorithm>
-#include <cmath>
 
 namespace glim {
 
@@ -19,66 +17,43 @@ namespace {
 
 const QString kSection = QStringLiteral("Options");
 
-// The dialog's design in twips: left, top, width, height.
-struct TwipsRect {
-    int left, top, width, height;
-};
-
-constexpr int kClientWidth = 4470;
-constexpr int kClientHeight = 3960;
+// The client area is 4470 x 3960 twips; every place below is the design's twips / 15.
+constexpr QSize kClientSize(298, 264);
 
 struct Switch {
     const char* key;
     const char* box;
     const char* caption;
-    TwipsRect boxPlace;
+    QRect boxPlace;
     const char* label;
     const char* explanation;
+    QRect labelPlace;
 };
 
 const Switch kSwitches[] = {
-    {"Startdel",
-     "Check1",
-     "Delete temporary files on startup",
-     {240, 120, 3615, 255},
-     "Label1",
+    {"Startdel", "Check1", "Delete temporary files on startup", QRect(16, 8, 241, 17), "Label1",
      "By default the program deletes the temporary files everytime you close it. This option "
-     "will only clear them on startup."},
-    {"Showmain",
-     "Check2",
-     "Show main window on startup",
-     {240, 960, 2415, 255},
-     "Label2",
+     "will only clear them on startup.",
+     QRect(72, 24, 217, 41)},
+    {"Showmain", "Check2", "Show main window on startup", QRect(16, 64, 161, 17), "Label2",
      "By default the program starts in the system tray. Enabling this option will let it show "
-     "the main window on startup."},
-    {"Hideclosed",
-     "Check3",
-     "Hide in systray when main window is closed",
-     {240, 1800, 3375, 255},
+     "the main window on startup.",
+     QRect(72, 80, 217, 41)},
+    {"Hideclosed", "Check3", "Hide in systray when main window is closed", QRect(16, 120, 225, 17),
      "Label3",
      "By default the program closes when you press the closebutton. Enabling this option will "
-     "let it hide in the system tray when closed."},
+     "let it hide in the system tray when closed.",
+     QRect(72, 136, 217, 41)},
 };
-// Each explanation sits indented under its box; the warning belongs to the third.
-constexpr int kLabelLeft = 1080, kLabelWidth = 3255, kLabelHeight = 615;
-constexpr int kLabelTops[] = {360, 1200, 2040};
-constexpr TwipsRect kWarning = {1080, 2640, 3255, 615};
-constexpr TwipsRect kApply = {3120, 3360, 1335, 255};
-constexpr TwipsRect kCancel = {3120, 3600, 1335, 255};
+// The warning belongs to the third box.
+constexpr QRect kWarning(72, 176, 217, 41);
+constexpr QRect kApply(208, 224, 89, 17);
+constexpr QRect kCancel(208, 240, 89, 17);
 
 constexpr double kSmallestPointSize = 6.0;
 
 const QString kSaved = QStringLiteral("Options applied succesfully");
 const QString kNotSaved = QStringLiteral("Failed to save options.");
-
-int pixels(int twips, int twipsPerPixel) {
-    return int(std::nearbyint(double(twips) / twipsPerPixel));
-}
-
-QRect inPixels(const TwipsRect& r, int tpp) {
-    return QRect(pixels(r.left, tpp), pixels(r.top, tpp), pixels(r.width, tpp),
-                 pixels(r.height, tpp));
-}
 
 // Does the text of a check box or a wrapped label fit the place the design gives it?
 bool fitsItsPlace(const QWidget* control) {
@@ -87,13 +62,13 @@ bool fitsItsPlace(const QWidget* control) {
     return control->sizeHint().width() <= control->width();
 }
 
-QLabel* explanation(QWidget* parent, const char* name, const char* text, const TwipsRect& place,
-                    const QColor& colour, int tpp) {
+QLabel* explanation(QWidget* parent, const char* name, const char* text, const QRect& place,
+                    const QColor& colour) {
     auto* label = new QLabel(QString::fromLatin1(text), parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setGeometry(inPixels(place, tpp));
+    label->setGeometry(place);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
@@ -114,8 +89,7 @@ OptionsDialog::OptionsDialog(ProgramFolder folder, Dialogs& dialogs, QWidget* pa
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(8.25);
     setFont(font);
-    const int tpp = screenTwipsPerPixel();
-    setFixedSize(pixels(kClientWidth, tpp), pixels(kClientHeight, tpp));
+    setFixedSize(kClientSize);
 
     const QString file = m_folder.settingsPath();
     QList<QWidget*> texts;
@@ -123,20 +97,17 @@ OptionsDialog::OptionsDialog(ProgramFolder folder, Dialogs& dialogs, QWidget* pa
         const Switch& s = kSwitches[i];
         auto* box = new QCheckBox(QString::fromLatin1(s.caption), this);
         box->setObjectName(QString::fromLatin1(s.box));
-        box->setGeometry(inPixels(s.boxPlace, tpp));
+        box->setGeometry(s.boxPlace);
         // Checked only by a value of 1; a missing, empty or non-numeric one leaves it cleared.
         box->setChecked(iniNumber(readIni(file, kSection, QString::fromLatin1(s.key))) == 1);
         m_boxes[i] = box;
         texts.append(box);
-        texts.append(explanation(this, s.label, s.explanation,
-                                 {kLabelLeft, kLabelTops[i], kLabelWidth, kLabelHeight},
-                                 QColor(0, 0, 64), tpp));
+        texts.append(explanation(this, s.label, s.explanation, s.labelPlace, QColor(0, 0, 64)));
     }
-    texts.append(explanation(
-        this, "Label4",
-        "WARNING: when hidden, all screenshots will be cleared from the main window. The "
-        "program just sits in the system tray.",
-        kWarning, QColor(255, 0, 0), tpp));
+    texts.append(explanation(this, "Label4",
+                             "WARNING: when hidden, all screenshots will be cleared from the main "
+                             "window. The program just sits in the system tray.",
+                             kWarning, QColor(255, 0, 0)));
     // Where the desktop's letters run wider than the design's, all of them shrink together in
     // small steps until every text fits its place.
     while (!std::all_of(texts.begin(), texts.end(), fitsItsPlace) &&
@@ -147,11 +118,11 @@ OptionsDialog::OptionsDialog(ProgramFolder folder, Dialogs& dialogs, QWidget* pa
 
     auto* applyButton = new QPushButton(QStringLiteral("Apply"), this);
     applyButton->setObjectName(QStringLiteral("Command1"));
-    applyButton->setGeometry(inPixels(kApply, tpp));
+    applyButton->setGeometry(kApply);
     connect(applyButton, &QPushButton::clicked, this, &OptionsDialog::apply);
     auto* cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
     cancelButton->setObjectName(QStringLiteral("Command2"));
-    cancelButton->setGeometry(inPixels(kCancel, tpp));
+    cancelButton->setGeometry(kCancel);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
     // Centred on the screen rather than over the main window.
