@@ -9,6 +9,7 @@ class TestTrayStartup : public QObject {
 
 private:
     const QString kMainTitle = QStringLiteral("^Zivra Glimwell$");
+    const QString kProgram = QStringLiteral("Glimwell");
 
 private slots:
     void freshFolderStartsInTheTrayWithItsIcon() {
@@ -17,8 +18,8 @@ private slots:
         ProgramCopy program(QStringLiteral(GLIM_BINARY));
         QProcess* glim = x.startInTray(program.executable());
         QVERIFY(glim);
-        QCOMPARE(x.trayIcons(QStringLiteral("Glimwell")).size(), 1);
-        const QRect icon = x.windowGeometry(x.trayIcons(QStringLiteral("Glimwell")).first());
+        QCOMPARE(x.trayIcons(kProgram).size(), 1);
+        const QRect icon = x.windowGeometry(x.trayIcons(kProgram).first());
         QVERIFY2(icon.bottom() >= 1080 - 24 && icon.right() >= 1920 - 30,
                  "the icon sits in the notification area at the bottom right");
         QVERIFY(x.visibleWindows(kMainTitle).isEmpty());
@@ -40,6 +41,22 @@ private slots:
             5000));
         QVERIFY2(tip.bottom() <= icon.top() + icon.height() && tip.width() > 60,
                  "a tip with a line of text over the icon");
+    }
+
+    void iconDocksInANotificationAreaStartedAfterTheProgram() {
+        // A login autostart before the panel: the program is up (Startdel=1 has emptied Temp,
+        // the step just before the icon) while no notification area runs.
+        X11Session x(X11Session::Tray::Later);
+        QVERIFY2(x.isReady(), qPrintable(x.error()));
+        ProgramCopy program(QStringLiteral(GLIM_BINARY));
+        program.writeFile(QStringLiteral("Settings.ini"), "[Options]\r\nStartdel=1\r\n");
+        program.writeFile(QStringLiteral("Temp/screenshot1.jpg"), "picture");
+        QProcess* glim = x.start(program.executable(), {});
+        QVERIFY(X11Session::waitUntil([&] { return program.tempFiles().isEmpty(); }));
+        QVERIFY(x.startTray());
+        QVERIFY(X11Session::waitUntil([&] { return !x.trayIcons(kProgram).isEmpty(); }));
+        QCOMPARE(glim->state(), QProcess::Running);
+        QVERIFY2(x.openTrayMenu(1), "the docked icon opens the tray menu");
     }
 
     void iconClickOpensTheMenuAndShowShowsTheMainWindowCentred() {
@@ -80,7 +97,7 @@ private slots:
         QCOMPARE(second->exitCode(), 0);
 
         QCOMPARE(first->state(), QProcess::Running);
-        QCOMPARE(x.trayIcons(QStringLiteral("Glimwell")).size(), 1);
+        QCOMPARE(x.trayIcons(kProgram).size(), 1);
         QCOMPARE(program.tempFiles(), QStringList{QStringLiteral("screenshot1.jpg")});
     }
 
@@ -96,7 +113,7 @@ private slots:
         x.chooseMenuEntry(QStringLiteral("Up"));
         QVERIFY(glim->waitForFinished(10000));
         QCOMPARE(glim->exitStatus(), QProcess::NormalExit);
-        QVERIFY(x.trayIcons(QStringLiteral("Glimwell")).isEmpty());
+        QVERIFY(x.trayIcons(kProgram).isEmpty());
         QVERIFY(program.tempFiles().isEmpty());
     }
 
@@ -118,7 +135,7 @@ private slots:
         QVERIFY(X11Session::waitUntil([&] { return x.visibleWindows(kMainTitle).isEmpty(); }));
         QTest::qWait(300);
         QCOMPARE(glim->state(), QProcess::Running);
-        QCOMPARE(x.trayIcons(QStringLiteral("Glimwell")).size(), 1);
+        QCOMPARE(x.trayIcons(kProgram).size(), 1);
         // Startdel=1: the files written after the start survive the close.
         QCOMPARE(program.tempFiles(), QStringList{QStringLiteral("screenshot1.jpg")});
 

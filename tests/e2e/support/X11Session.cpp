@@ -28,7 +28,7 @@ QRect absoluteRect(const QString& info) {
 
 } // namespace
 
-X11Session::X11Session() {
+X11Session::X11Session(Tray withTray) {
     QDir(m_home.path()).mkpath(QStringLiteral("runtime"));
     QFile::setPermissions(m_home.filePath(QStringLiteral("runtime")),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
@@ -71,21 +71,23 @@ X11Session::X11Session() {
         return;
     }
 
+    if (withTray == Tray::Started && !startTray())
+        fail(QStringLiteral("trayer did not come up"));
+}
+
+bool X11Session::startTray() {
     startDaemon(QStringLiteral("trayer"),
                 {QStringLiteral("--edge"), QStringLiteral("bottom"), QStringLiteral("--align"),
                  QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("request"),
                  QStringLiteral("--height"), QStringLiteral("24"), QStringLiteral("--SetDockType"),
                  QStringLiteral("true"), QStringLiteral("--transparent"), QStringLiteral("false")});
-    if (!waitUntil([&] {
-            return !run(QStringLiteral("xdotool"),
-                        {QStringLiteral("search"), QStringLiteral("--classname"),
-                         QStringLiteral("trayer")})
-                        .trimmed()
-                        .isEmpty();
-        })) {
-        fail(QStringLiteral("trayer did not come up"));
-        return;
-    }
+    return waitUntil([&] {
+        return !run(QStringLiteral("xdotool"),
+                    {QStringLiteral("search"), QStringLiteral("--classname"),
+                     QStringLiteral("trayer")})
+                    .trimmed()
+                    .isEmpty();
+    });
 }
 
 X11Session::~X11Session() {

@@ -15,7 +15,9 @@
 // included) is ended in reverse order when the session is destroyed, also after a failed check.
 class X11Session {
 public:
-    X11Session();
+    // Without the tray, the session has no notification area until startTray().
+    enum class Tray { Started, Later };
+    explicit X11Session(Tray withTray = Tray::Started);
     ~X11Session();
     X11Session(const X11Session&) = delete;
     X11Session& operator=(const X11Session&) = delete;
@@ -26,6 +28,9 @@ public:
     QString display() const { return m_display; }
     // DISPLAY, a private XDG_RUNTIME_DIR and HOME, and no platform override.
     QProcessEnvironment environment() const { return m_environment; }
+
+    // Starts trayer and waits until its panel is up.
+    bool startTray();
 
     // Runs a helper tool (xdotool, xwininfo, xprop ...) to its end; its standard output.
     QString run(const QString& program, const QStringList& arguments, int timeoutMs = 10000) const;
