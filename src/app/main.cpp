@@ -1,6 +1,7 @@
 #include "app/Application.h"
 #include "platform/MessageBoxDialogs.h"
 #include "platform/ScreenGrabber.h"
+#include "platform/TerminationSignals.h"
 
 #include <QApplication>
 
@@ -24,5 +25,10 @@ int main(int argc, char** argv) {
     glim::Application app(std::move(services));
     if (!app.start())
         return 0;
+    // A logout, `kill` or Ctrl+C ends the program through Exit, which empties Temp. Not
+    // before the start: a refused second start must end without touching anything.
+    glim::TerminationSignals termination;
+    QObject::connect(&termination, &glim::TerminationSignals::terminationRequested, &app,
+                     &glim::Application::exitProcedure);
     return QApplication::exec();
 }

@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+#include <signal.h>
+
 // The program's start in the tray, its tray menu, the single-instance rule, Exit and the
 // close-to-tray, as a user meets them in a real X session with a notification area.
 class TestTrayStartup : public QObject {
@@ -115,6 +117,42 @@ private slots:
         QCOMPARE(glim->exitStatus(), QProcess::NormalExit);
         QVERIFY(x.trayIcons(kProgram).isEmpty());
         QVERIFY(program.tempFiles().isEmpty());
+    }
+
+    void endSignalsRunExit_data() {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<QStringList>("launcher");
+        QTest::addColumn<bool>("ignored");
+        // Through env with the default dispositions, whatever the test runner ignores.
+        const QStringList plain{QStringLiteral("env"), QStringLiteral("--default-signal=HUP,INT")};
+        QTest::newRow("SIGTERM (kill)") << int(SIGTERM) << plain << false;
+        QTest::newRow("SIGINT (Ctrl+C)") << int(SIGINT) << plain << false;
+        QTest::newRow("SIGHUP (logout)") << int(SIGHUP) << plain << false;
+        // Under nohup a hang-up is ignored, as asked; a kill still runs Exit.
+        QTest::newRow("SIGHUP under nohup")
+            << int(SIGHUP) << QStringList{QStringLiteral("nohup")} << true;
+    }
+    void endSignalsRunExit() {
+        QFETCH(int, signal);
+        QFETCH(QStringList, launcher);
+        QFETCH(bool, ignored);
+        X11Session x;
+        QVERIFY2(x.isReady(), qPrintable(x.error()));
+        ProgramCopy program(QStringLiteral(GLIM_BINARY));
+        program.writeFile(QStringLiteral("Temp/screenshot1.jpg"), "picture");
+        QProcess* glim = x.startInTray(launcher.first(), launcher.mid(1) << program.executable());
+        QVERIFY(glim);
+        QCOMPARE(::kill(pid_t(glim->processId()), signal), 0);
+        if (ignored) {
+            QVERIFY2(!glim->waitForFinished(500), "the hang-up is ignored");
+            QCOMPARE(program.tempFiles().size(), 1);
+            glim->terminate();
+        }
+        QVERIFY(glim->waitForFinished(5000));
+        QCOMPARE(glim->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(glim->exitCode(), 0);
+        QVERIFY(program.tempFiles().isEmpty());
+        QVERIFY(x.trayIcons(kProgram).isEmpty());
     }
 
     void closeBoxWithHideclosedLeavesTheIconAndShowBringsAFreshWindow() {

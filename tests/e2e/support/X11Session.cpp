@@ -221,8 +221,8 @@ QList<qulonglong> X11Session::trayIcons(const QString& name) const {
     return icons;
 }
 
-QProcess* X11Session::startInTray(const QString& executable) {
-    QProcess* program = start(executable, {});
+QProcess* X11Session::startInTray(const QString& executable, const QStringList& arguments) {
+    QProcess* program = start(executable, arguments);
     const bool inTray = waitUntil([&] { return !trayIcons(QStringLiteral("Glimwell")).isEmpty(); });
     return inTray ? program : nullptr;
 }

@@ -48,9 +48,9 @@ public:
     QRect frameGeometry(qulonglong window) const;
     // The icon windows that the notification area has embedded, by their name.
     QList<qulonglong> trayIcons(const QString& name) const;
-    // Starts the program and waits until its icon sits in the notification area: the process,
-    // or null when no icon came.
-    QProcess* startInTray(const QString& executable);
+    // Starts the program (or a launcher with the program among its arguments) and waits until
+    // its icon sits in the notification area: the process, or null when no icon came.
+    QProcess* startInTray(const QString& executable, const QStringList& arguments = {});
     // Clicks the program's tray icon with `button` and waits for the menu that opens: its
     // window, or 0 when none opened. The program's pop-ups are named after it ("Glimwell").
     qulonglong openTrayMenu(int button = 1) const;

@@ -1,0 +1,90 @@
+#include "platform/TerminationSignals.h"
+
+#include <QSocketNotifier>
+
+#include <array>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+namespace glim {
+
+namespace {
+
+constexpr std::array<int, 3> kSignals{SIGTERM, SIGINT, SIGHUP};
+
+// The self-pipe: the handler writes a byte into it, the event loop reads it. Both ends are
+// non-blocking, so that a burst of signals never blocks the handler and the reader drains
+// what is there and returns.
+int g_pipe[2] = {-1, -1};
+std::array<struct sigaction, kSignals.size()> g_previous{};
+
+extern "C" void onTerminationSignal(int) {
+    // Only async-signal-safe work here: one write, errno kept for the code it interrupted.
+    const int savedErrno = errno;
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(g_pipe[1], &byte, 1);
+    errno = savedErrno;
+}
+
+bool openPipe() {
+    if (::pipe(g_pipe) != 0)
+        return false;
+    for (int fd : g_pipe) {
+        if (::fcntl(fd, F_SETFD, FD_CLOEXEC) != 0 ||
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK) != 0) {
+            ::close(g_pipe[0]);
+            ::close(g_pipe[1]);
+            g_pipe[0] = g_pipe[1] = -1;
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+TerminationSignals::TerminationSignals(QObject* parent)
+    : QObject(parent) {
+    if (g_pipe[0] != -1 || !openPipe())
+        return;
+    m_notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, [this] {
+        char bytes[64];
+        while (::read(g_pipe[0], bytes, sizeof bytes) > 0) {
+        }
+        if (m_requested)
+            return;
+        m_requested = true;
+        emit terminationRequested();
+    });
+
+    struct sigaction action {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    // Interrupted system calls resume: the handler only queues the request.
+    action.sa_flags = SA_RESTART;
+    for (std::size_t i = 0; i < kSignals.size(); ++i) {
+        // A signal that the program was started ignoring stays ignored: `nohup` asks the
+        // program to outlive its terminal.
+        ::sigaction(kSignals[i], nullptr, &g_previous[i]);
+        if (g_previous[i].sa_handler != SIG_IGN)
+            ::sigaction(kSignals[i], &action, nullptr);
+    }
+}
+
+TerminationSignals::~TerminationSignals() {
+    if (!m_notifier)
+        return;
+    // The handlers go before the pipe they write into.
+    for (std::size_t i = 0; i < kSignals.size(); ++i)
+        ::sigaction(kSignals[i], &g_previous[i], nullptr);
+    delete m_notifier;
+    ::close(g_pipe[0]);
+    ::close(g_pipe[1]);
+    g_pipe[0] = g_pipe[1] = -1;
+}
+
+} // namespace glim
