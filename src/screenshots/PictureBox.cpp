@@ -41,7 +41,8 @@ void PictureBox::keyPressEvent(QKeyEvent* event) {
         emit keyDown(kKeyPageDown);
         break;
     default:
-        emit keyDown(event->key());
+        // Every other key is the base class's: Qt's codes of "!" and '"' are those of the
+        // paging keys, so passing them on would page.
         QWidget::keyPressEvent(event);
         return;
     }
