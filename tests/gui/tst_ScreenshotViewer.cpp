@@ -242,8 +242,12 @@ private slots:
         QCOMPARE(m_viewer->ima()->x(), -32767);
     }
 
-    void scrollBarHandsTheFocusToAfl() {
+    void focusSinkAflLiesUnderThePictureAndTakesTheBarsFocus() {
         capture(QSize(1000, 1000));
+        // Its place, but covered: a click there reaches the picture.
+        QCOMPARE(m_viewer->afl()->geometry(), QRect(472, 176, 9, 13));
+        QWidget* client = m_viewer->imagroot()->parentWidget();
+        QCOMPARE(client->childAt(472 + 4, 176 + 6), static_cast<QWidget*>(m_viewer->ima()));
         QApplication::setActiveWindow(m_window);
         QVERIFY(QTest::qWaitForWindowActive(m_window));
         m_viewer->vScroll()->setFocus(Qt::MouseFocusReason);
