@@ -228,17 +228,19 @@ QProcess* X11Session::startInTray(const QString& executable, const QStringList& 
 }
 
 qulonglong X11Session::openTrayMenu(int button) const {
-    const QString program = QStringLiteral("Glimwell");
-    const QList<qulonglong> icons = trayIcons(program);
-    if (icons.isEmpty())
-        return 0;
+    const QList<qulonglong> icons = trayIcons(QStringLiteral("Glimwell"));
+    return icons.isEmpty() ? 0 : openMenuAt(windowGeometry(icons.first()).center(), button);
+}
+
+qulonglong X11Session::openMenuAt(QPoint point, int button) const {
+    // The program's pop-ups (and its tray icons) are named after it.
     const QString popups = QStringLiteral("^Glimwell$");
     const QList<qulonglong> before = visibleWindows(popups);
-    clickCentre(icons.first(), button);
+    click(point.x(), point.y(), button);
     qulonglong menu = 0;
     waitUntil([&] {
         for (qulonglong w : visibleWindows(popups))
-            if (!before.contains(w) && !icons.contains(w))
+            if (!before.contains(w))
                 menu = w;
         return menu != 0;
     });

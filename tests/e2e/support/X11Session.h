@@ -54,6 +54,8 @@ public:
     // Clicks the program's tray icon with `button` and waits for the menu that opens: its
     // window, or 0 when none opened. The program's pop-ups are named after it ("Glimwell").
     qulonglong openTrayMenu(int button = 1) const;
+    // Clicks at `point` and waits for the program's menu that opens there: its window, or 0.
+    qulonglong openMenuAt(QPoint point, int button = 1) const;
     // Chooses an entry of the open menu by keys ("Down Down" moves two entries), then Return.
     void chooseMenuEntry(const QString& keys) const;
 
