@@ -65,7 +65,7 @@ private slots:
         // Tools > Full Screenshot: the menu bar's File title, Right to Tools (which opens on
         // its first entry), two entries down.
         x.activate(main);
-        QVERIFY(x.openMenuAt(mainArea.topLeft() + QPoint(16, 10)));
+        QVERIFY(x.popUp([&] { x.click(mainArea.x() + 16, mainArea.y() + 10); }));
         x.key(QStringLiteral("Right"));
         x.chooseMenuEntry(QStringLiteral("Down Down"));
         const QImage second = waitForScreenshot(program, QStringLiteral("screenshot2.jpg"));

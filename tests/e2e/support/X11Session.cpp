@@ -51,10 +51,10 @@ X11Session::X11Session(Tray withTray) {
         fail(QStringLiteral("Xvfb did not report a display"));
         return;
     }
-    m_display = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
+    const QString display = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
 
     m_environment = QProcessEnvironment::systemEnvironment();
-    m_environment.insert(QStringLiteral("DISPLAY"), m_display);
+    m_environment.insert(QStringLiteral("DISPLAY"), display);
     m_environment.insert(QStringLiteral("XDG_RUNTIME_DIR"),
                          m_home.filePath(QStringLiteral("runtime")));
     m_environment.insert(QStringLiteral("HOME"), m_home.path());
@@ -229,22 +229,27 @@ QProcess* X11Session::startInTray(const QString& executable, const QStringList& 
 
 qulonglong X11Session::openTrayMenu(int button) const {
     const QList<qulonglong> icons = trayIcons(QStringLiteral("Glimwell"));
-    return icons.isEmpty() ? 0 : openMenuAt(windowGeometry(icons.first()).center(), button);
+    if (icons.isEmpty())
+        return 0;
+    const QPoint centre = windowGeometry(icons.first()).center();
+    return popUp([&] { click(centre.x(), centre.y(), button); });
 }
 
-qulonglong X11Session::openMenuAt(QPoint point, int button) const {
+qulonglong X11Session::popUp(const std::function<void()>& action, int timeoutMs) const {
     // The program's pop-ups (and its tray icons) are named after it.
     const QString popups = QStringLiteral("^Glimwell$");
     const QList<qulonglong> before = visibleWindows(popups);
-    click(point.x(), point.y(), button);
-    qulonglong menu = 0;
-    waitUntil([&] {
-        for (qulonglong w : visibleWindows(popups))
-            if (!before.contains(w))
-                menu = w;
-        return menu != 0;
-    });
-    return menu;
+    action();
+    qulonglong window = 0;
+    waitUntil(
+        [&] {
+            for (qulonglong w : visibleWindows(popups))
+                if (!before.contains(w))
+                    window = w;
+            return window != 0;
+        },
+        timeoutMs);
+    return window;
 }
 
 void X11Session::chooseMenuEntry(const QString& keys) const {
@@ -262,11 +267,6 @@ void X11Session::click(int x, int y, int button) const {
     run(QStringLiteral("xdotool"),
         {QStringLiteral("mousemove"), QString::number(x), QString::number(y),
          QStringLiteral("click"), QString::number(button)});
-}
-
-void X11Session::clickCentre(qulonglong window, int button) const {
-    const QRect area = windowGeometry(window);
-    click(area.center().x(), area.center().y(), button);
 }
 
 void X11Session::key(const QString& keys) const {

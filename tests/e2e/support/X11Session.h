@@ -25,9 +25,6 @@ public:
     // False with a reason when a part of the session did not come up.
     bool isReady() const { return m_error.isEmpty(); }
     const QString& error() const { return m_error; }
-    QString display() const { return m_display; }
-    // DISPLAY, a private XDG_RUNTIME_DIR and HOME, and no platform override.
-    QProcessEnvironment environment() const { return m_environment; }
 
     // Starts trayer and waits until its panel is up.
     bool startTray();
@@ -54,14 +51,14 @@ public:
     // Clicks the program's tray icon with `button` and waits for the menu that opens: its
     // window, or 0 when none opened. The program's pop-ups are named after it ("Glimwell").
     qulonglong openTrayMenu(int button = 1) const;
-    // Clicks at `point` and waits for the program's menu that opens there: its window, or 0.
-    qulonglong openMenuAt(QPoint point, int button = 1) const;
+    // Does `action` and waits for a window of the program's that it opens (a menu, a tip): its
+    // id, or 0 when none opened.
+    qulonglong popUp(const std::function<void()>& action, int timeoutMs = 10000) const;
     // Chooses an entry of the open menu by keys ("Down Down" moves two entries), then Return.
     void chooseMenuEntry(const QString& keys) const;
 
     void moveMouse(int x, int y) const;
     void click(int x, int y, int button = 1) const;
-    void clickCentre(qulonglong window, int button = 1) const;
     // Keys as xdotool names them ("Return", "alt+F4"), sent to the focused window.
     void key(const QString& keys) const;
     void activate(qulonglong window) const;
@@ -71,7 +68,6 @@ private:
     QProcess* startDaemon(const QString& program, const QStringList& arguments);
 
     QTemporaryDir m_home;
-    QString m_display;
     QProcessEnvironment m_environment;
     QList<QProcess*> m_processes;
     QString m_error;
@@ -83,7 +79,6 @@ class ProgramCopy {
 public:
     explicit ProgramCopy(const QString& builtBinary);
 
-    QString folder() const { return m_dir.path(); }
     QString executable() const;
     QString path(const QString& relative) const { return m_dir.filePath(relative); }
     void writeFile(const QString& relative, const QByteArray& bytes) const;
