@@ -10,7 +10,7 @@ namespace glim {
 // one Qt signal delivered by the event loop, so that the program ends through its own Exit
 // instead of dying with its temporary pictures left behind. A signal the process was started
 // ignoring (SIGHUP under `nohup`) stays ignored. One object per process: the handlers are
-// process-wide, and a second object stays inert.
+// process-wide, and a second object stays inert. Without a pipe the system's defaults apply.
 class TerminationSignals : public QObject {
     Q_OBJECT
 public:
@@ -19,16 +19,12 @@ public:
     TerminationSignals(const TerminationSignals&) = delete;
     TerminationSignals& operator=(const TerminationSignals&) = delete;
 
-    // False when the handlers could not be installed; the system's defaults then apply.
-    bool isActive() const { return m_notifier != nullptr; }
-
 signals:
-    // The first request to end; later ones are swallowed while the program ends.
+    // The system asks the process to end (requests that arrive together come as one).
     void terminationRequested();
 
 private:
     QSocketNotifier* m_notifier = nullptr;
-    bool m_requested = false;
 };
 
 } // namespace glim

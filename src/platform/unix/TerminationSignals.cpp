@@ -32,14 +32,10 @@ extern "C" void onTerminationSignal(int) {
 bool openPipe() {
     if (::pipe(g_pipe) != 0)
         return false;
+    // Flags of descriptors just made: these calls cannot fail.
     for (int fd : g_pipe) {
-        if (::fcntl(fd, F_SETFD, FD_CLOEXEC) != 0 ||
-            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK) != 0) {
-            ::close(g_pipe[0]);
-            ::close(g_pipe[1]);
-            g_pipe[0] = g_pipe[1] = -1;
-            return false;
-        }
+        ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
     }
     return true;
 }
@@ -55,9 +51,6 @@ TerminationSignals::TerminationSignals(QObject* parent)
         char bytes[64];
         while (::read(g_pipe[0], bytes, sizeof bytes) > 0) {
         }
-        if (m_requested)
-            return;
-        m_requested = true;
         emit terminationRequested();
     });
 
