@@ -41,8 +41,8 @@ void PictureBox::keyPressEvent(QKeyEvent* event) {
         emit keyDown(kKeyPageDown);
         break;
     default:
-        // Every other key is the base class's: Qt's codes of "!" and '"' are those of the
-        // paging keys, so passing them on would page.
+        // Every other key goes to the base class only: Qt's codes of "!" and '"' equal the
+        // paging codes 33 and 34, so reporting them would page.
         QWidget::keyPressEvent(event);
         return;
     }
