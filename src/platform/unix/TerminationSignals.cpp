@@ -2,7 +2,6 @@
 
 #include <QSocketNotifier>
 
-#include <array>
 #include <cerrno>
 
 #include <fcntl.h>
@@ -13,19 +12,23 @@ namespace glim {
 
 namespace {
 
-constexpr std::array<int, 3> kSignals{SIGTERM, SIGINT, SIGHUP};
-
 // The self-pipe: the handler writes a byte into it, the event loop reads it. Both ends are
 // non-blocking, so that a burst of signals never blocks the handler and the reader drains
 // what is there and returns.
 int g_pipe[2] = {-1, -1};
-std::array<struct sigaction, kSignals.size()> g_previous{};
+
+// The signals handled, each with the disposition it had before.
+struct Handled {
+    int signal;
+    struct sigaction previous;
+};
+Handled g_handled[] = {{SIGTERM, {}}, {SIGINT, {}}, {SIGHUP, {}}};
 
 extern "C" void onTerminationSignal(int) {
     // Only async-signal-safe work here: one write, errno kept for the code it interrupted.
     const int savedErrno = errno;
     const char byte = 1;
-    [[maybe_unused]] const ssize_t written = ::write(g_pipe[1], &byte, 1);
+    [[maybe_unused]] const ssize_t written = ::write(g_pipe[1], &byte, sizeof byte);
     errno = savedErrno;
 }
 
@@ -59,12 +62,12 @@ TerminationSignals::TerminationSignals(QObject* parent)
     sigemptyset(&action.sa_mask);
     // Interrupted system calls resume: the handler only queues the request.
     action.sa_flags = SA_RESTART;
-    for (std::size_t i = 0; i < kSignals.size(); ++i) {
+    for (Handled& handled : g_handled) {
         // A signal that the program was started ignoring stays ignored: `nohup` asks the
         // program to outlive its terminal.
-        ::sigaction(kSignals[i], nullptr, &g_previous[i]);
-        if (g_previous[i].sa_handler != SIG_IGN)
-            ::sigaction(kSignals[i], &action, nullptr);
+        ::sigaction(handled.signal, nullptr, &handled.previous);
+        if (handled.previous.sa_handler != SIG_IGN)
+            ::sigaction(handled.signal, &action, nullptr);
     }
 }
 
@@ -72,8 +75,8 @@ TerminationSignals::~TerminationSignals() {
     if (!m_notifier)
         return;
     // The handlers go before the pipe they write into.
-    for (std::size_t i = 0; i < kSignals.size(); ++i)
-        ::sigaction(kSignals[i], &g_previous[i], nullptr);
+    for (const Handled& handled : g_handled)
+        ::sigaction(handled.signal, &handled.previous, nullptr);
     delete m_notifier;
     ::close(g_pipe[0]);
     ::close(g_pipe[1]);
