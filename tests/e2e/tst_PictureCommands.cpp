@@ -1,0 +1,187 @@
+#include "support/PatternWindow.h"
+#include "support/PictureCompare.h"
+#include "support/PrivateCups.h"
+#include "support/X11Session.h"
+
+#include <QDir>
+#include <QTest>
+
+// Paste, Copy, Open and Print of the real program in a real X session: the clipboard shared
+// with xclip, Qt's file dialog typed into, and a real CUPS scheduler whose PDF printer's page
+// is rendered back.
+class TestPictureCommands : public QObject {
+    Q_OBJECT
+
+private:
+    const QImage m_picture =
+        pattern::picture(QSize(128, 96)).convertToFormat(QImage::Format_RGB888);
+
+    static QByteArray output(const X11Session& x, const QString& program, const QStringList& args) {
+        QProcess tool;
+        tool.setProcessEnvironment(x.environment());
+        tool.start(program, args);
+        tool.waitForFinished(10000);
+        return tool.readAllStandardOutput();
+    }
+    // The program with its main window shown at start; the main window.
+    static qulonglong startShown(X11Session& x, const ProgramCopy& program) {
+        program.writeFile(QStringLiteral("Settings.ini"), "[Options]\r\nShowmain=1\r\n");
+        if (!x.startInTray(program.executable()))
+            return 0;
+        qulonglong main = 0;
+        X11Session::waitUntil([&] {
+            const QList<qulonglong> found = x.visibleWindows(QStringLiteral("^Zivra Glimwell$"));
+            main = found.isEmpty() ? 0 : found.first();
+            return main != 0;
+        });
+        return main;
+    }
+    // Opens the File menu by its title and chooses the entry `downs` enabled entries down.
+    static void fileMenu(const X11Session& x, qulonglong main, int downs) {
+        x.activate(main);
+        const QRect area = x.windowGeometry(main);
+        const QList<qulonglong> before = x.visibleWindows(QStringLiteral("^Glimwell$"));
+        x.click(area.x() + 16, area.y() + 10);
+        X11Session::waitUntil(
+            [&] { return x.visibleWindows(QStringLiteral("^Glimwell$")).size() > before.size(); });
+        x.chooseMenuEntry(QStringLiteral("Down ").repeated(downs));
+    }
+    // Waits for a window titled `title` (the tray icon, named after the program, aside) and
+    // sends it the keys; true once it has gone.
+    static bool answer(const X11Session& x, const QString& title, const QString& keys) {
+        const QList<qulonglong> icons = x.trayIcons(QStringLiteral("Glimwell"));
+        auto boxes = [&] {
+            QList<qulonglong> found = x.visibleWindows(title);
+            found.removeIf([&](qulonglong w) { return icons.contains(w); });
+            return found;
+        };
+        QList<qulonglong> found;
+        if (!X11Session::waitUntil([&] { return !(found = boxes()).isEmpty(); }))
+            return false;
+        x.activate(found.first());
+        x.key(keys);
+        return X11Session::waitUntil([&] { return boxes().isEmpty(); });
+    }
+    static QImage waitForImage(const QString& path) {
+        QImage image;
+        X11Session::waitUntil([&] { return image.load(path); }, 20000);
+        return image;
+    }
+    void pasteFromXclip(X11Session& x, const ProgramCopy& program, qulonglong main) {
+        program.writeFile(QStringLiteral("in.png"), {});
+        m_picture.save(program.path(QStringLiteral("in.png")));
+        x.start(QStringLiteral("xclip"), {"-quiet", "-selection", "clipboard", "-t", "image/png",
+                                          "-i", program.path(QStringLiteral("in.png"))});
+        QTest::qWait(300);    // xclip owns the selection
+        fileMenu(x, main, 3); // New Event, Open, Paste: Save and Copy wait for a picture
+    }
+
+private slots:
+    void pasteCopyAndOpenThroughTheSessionsClipboardAndFileDialog() {
+        X11Session x;
+        QVERIFY2(x.isReady(), qPrintable(x.error()));
+        ProgramCopy program(QStringLiteral(GLIM_BINARY));
+        const qulonglong main = startShown(x, program);
+        QVERIFY(main);
+
+        pasteFromXclip(x, program, main);
+        const QImage pasted = waitForImage(program.path(QStringLiteral("Temp/screenshot1.jpg")));
+        QVERIFY(largestDifference(pasted, m_picture) <= 8);
+
+        // Menu Copy beside text that another program put there: both stay readable.
+        QProcess* text = x.start(QStringLiteral("xclip"), {"-quiet", "-selection", "clipboard"});
+        text->write("earlier");
+        text->closeWriteChannel();
+        QTest::qWait(300);
+        fileMenu(x, main, 4); // New Event, Open, Save, Copy
+        QByteArray png;
+        QVERIFY(X11Session::waitUntil([&] {
+            png = output(x, "xclip", {"-selection", "clipboard", "-t", "image/png", "-o"});
+            return png.startsWith("\x89PNG");
+        }));
+        QCOMPARE(largestDifference(QImage::fromData(png), m_picture), 0);
+        QCOMPARE(output(x, "xclip", {"-selection", "clipboard", "-o"}), QByteArray("earlier"));
+
+        // Open: Qt's own file dialog takes a typed path and Return.
+        const QString path = program.path(QStringLiteral("again.bmp"));
+        QVERIFY(m_picture.save(path));
+        fileMenu(x, main, 2);
+        QList<qulonglong> dialog;
+        QVERIFY(X11Session::waitUntil(
+            [&] { return !(dialog = x.visibleWindows(QStringLiteral("^Open$"))).isEmpty(); }));
+        x.activate(dialog.first());
+        x.run(QStringLiteral("xdotool"), {"type", "--delay", "20", path});
+        x.key(QStringLiteral("Return"));
+        const QImage opened = waitForImage(program.path(QStringLiteral("Temp/screenshot2.jpg")));
+        QVERIFY(largestDifference(opened, m_picture) <= 8);
+        QFile settings(program.path(QStringLiteral("Settings.ini")));
+        QVERIFY(settings.open(QIODevice::ReadOnly));
+        QVERIFY(settings.readAll().contains("Lastopen=" + path.toLocal8Bit()));
+    }
+
+    void printSendsThePictureToTheDefaultPrinterOrSaysItFailed() {
+        PrivateCups cups; // before the session, which passes CUPS_SERVER on
+        QVERIFY2(cups.isReady(), qPrintable(cups.error()));
+        QVERIFY(cups.addPdfQueue(QStringLiteral("glimpdf")));
+        X11Session x;
+        QVERIFY2(x.isReady(), qPrintable(x.error()));
+        ProgramCopy program(QStringLiteral(GLIM_BINARY));
+        const qulonglong main = startShown(x, program);
+        QVERIFY(main);
+        pasteFromXclip(x, program, main);
+        QVERIFY(!waitForImage(program.path(QStringLiteral("Temp/screenshot1.jpg"))).isNull());
+
+        fileMenu(x, main, 6); // New Event, Open, Save, Copy, Paste, Print
+        QVERIFY(answer(x, QStringLiteral("^Zivra Glimwell Question$"), QStringLiteral("alt+y")));
+        QVERIFY(
+            X11Session::waitUntil([&] { return QFileInfo(cups.outputFile()).size() > 0; }, 60000));
+        QTest::qWait(500); // the file: device has written its last byte
+        const QString prefix = program.path(QStringLiteral("page"));
+        QVERIFY(
+            cups.run("pdftoppm", {"-r", "96", "-png", "-singlefile", cups.outputFile(), prefix}));
+        const QImage page =
+            QImage(prefix + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB888);
+        QVERIFY(!page.isNull());
+        // The picture at its natural size at the printable area's top-left: where the first
+        // printed pixel is.
+        QRect printed;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                if (qGray(page.pixel(x, y)) < 200)
+                    printed |= QRect(x, y, 1, 1);
+        QVERIFY2(qAbs(printed.width() - 128) <= 1 && qAbs(printed.height() - 96) <= 1,
+                 qPrintable(QStringLiteral("%1 x %2").arg(printed.width()).arg(printed.height())));
+        QVERIFY(printed.x() < page.width() / 8 && printed.y() < page.height() / 8);
+        // Each 32-pixel block of the pattern in its colour (its edges blur in the rendering).
+        for (int bx = 16; bx < 128; bx += 32)
+            for (int by = 16; by < 96; by += 32) {
+                const QColor want = pattern::colourAt(bx, by);
+                const QColor got = page.pixelColor(printed.topLeft() + QPoint(bx, by));
+                QVERIFY2(qAbs(got.red() - want.red()) + qAbs(got.green() - want.green()) +
+                                 qAbs(got.blue() - want.blue()) <=
+                             24,
+                         qPrintable(got.name() + QLatin1Char(' ') + want.name()));
+            }
+
+        // A queue that refuses jobs, then no queue at all: the failure is said.
+        for (const QStringList& change :
+             {QStringList{"cupsreject", "glimpdf"}, QStringList{"lpadmin", "-x", "glimpdf"}}) {
+            QVERIFY(cups.run(change.first(), change.mid(1)));
+            fileMenu(x, main, 6);
+            QVERIFY(
+                answer(x, QStringLiteral("^Zivra Glimwell Question$"), QStringLiteral("alt+y")));
+            QVERIFY2(answer(x, QStringLiteral("^Glimwell$"), QStringLiteral("Return")),
+                     qPrintable(change.first()));
+        }
+        QCOMPARE(program.tempFiles(), QStringList{QStringLiteral("screenshot1.jpg")});
+    }
+};
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    TestPictureCommands test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_PictureCommands.moc"
