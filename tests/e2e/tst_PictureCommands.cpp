@@ -24,9 +24,13 @@ private:
         return tool.readAllStandardOutput();
     }
     // The program with its main window shown at start; the main window.
-    static qulonglong startShown(X11Session& x, const ProgramCopy& program) {
+    static qulonglong startShown(X11Session& x, const ProgramCopy& program,
+                                 QProcess** process = nullptr) {
         program.writeFile(QStringLiteral("Settings.ini"), "[Options]\r\nShowmain=1\r\n");
-        if (!x.startInTray(program.executable()))
+        QProcess* started = x.startInTray(program.executable());
+        if (process)
+            *process = started;
+        if (!started)
             return 0;
         qulonglong main = 0;
         X11Session::waitUntil([&] {
@@ -117,6 +121,35 @@ private slots:
         QFile settings(program.path(QStringLiteral("Settings.ini")));
         QVERIFY(settings.open(QIODevice::ReadOnly));
         QVERIFY(settings.readAll().contains("Lastopen=" + path.toLocal8Bit()));
+    }
+
+    void copiedPictureStaysWithTheClipboardManagerAfterExit() {
+        X11Session x;
+        QVERIFY2(x.isReady(), qPrintable(x.error()));
+        x.start(QStringLiteral("xfce4-clipman"), {});
+        QVERIFY(X11Session::waitUntil([&] {
+            return !x.run("xdotool", {"search", "--classname", "xfce4-clipman"}).isEmpty();
+        }));
+        ProgramCopy program(QStringLiteral(GLIM_BINARY));
+        QProcess* glim = nullptr;
+        const qulonglong main = startShown(x, program, &glim);
+        QVERIFY(main);
+        pasteFromXclip(x, program, main);
+        QVERIFY(!waitForImage(program.path(QStringLiteral("Temp/screenshot1.jpg"))).isNull());
+        fileMenu(x, main, 4); // Copy: the program owns the clipboard
+        QVERIFY(X11Session::waitUntil([&] {
+            return output(x, "xclip", {"-selection", "clipboard", "-t", "TARGETS", "-o"})
+                .contains("image/png");
+        }));
+        fileMenu(x, main, 7); // Exit
+        // Gone, after handing the clipboard over: what xclip reads now comes from the manager.
+        QVERIFY(glim->waitForFinished(20000));
+        QByteArray png;
+        QVERIFY(X11Session::waitUntil([&] {
+            png = output(x, "xclip", {"-selection", "clipboard", "-t", "image/png", "-o"});
+            return png.startsWith("\x89PNG");
+        }));
+        QCOMPARE(largestDifference(QImage::fromData(png), m_picture), 0);
     }
 
     void printSendsThePictureToTheDefaultPrinterOrSaysItFailed() {
