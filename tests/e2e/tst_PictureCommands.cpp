@@ -76,7 +76,10 @@ private:
         m_picture.save(program.path(QStringLiteral("in.png")));
         x.start(QStringLiteral("xclip"), {"-quiet", "-selection", "clipboard", "-t", "image/png",
                                           "-i", program.path(QStringLiteral("in.png"))});
-        QTest::qWait(300);    // xclip owns the selection
+        X11Session::waitUntil([&] { // xclip owns the clipboard
+            return output(x, "xclip", {"-selection", "clipboard", "-t", "TARGETS", "-o"})
+                .contains("image/png");
+        });
         fileMenu(x, main, 3); // New Event, Open, Paste: Save and Copy wait for a picture
     }
 
@@ -95,8 +98,11 @@ private slots:
         // Menu Copy beside text that another program put there: both stay readable.
         QProcess* text = x.start(QStringLiteral("xclip"), {"-quiet", "-selection", "clipboard"});
         text->write("earlier");
+        text->waitForBytesWritten(5000);
         text->closeWriteChannel();
-        QTest::qWait(300);
+        QVERIFY(X11Session::waitUntil([&] {
+            return output(x, "xclip", {"-selection", "clipboard", "-o"}) == "earlier";
+        }));
         fileMenu(x, main, 4); // New Event, Open, Save, Copy
         QByteArray png;
         QVERIFY(X11Session::waitUntil([&] {
@@ -166,9 +172,7 @@ private slots:
 
         fileMenu(x, main, 6); // New Event, Open, Save, Copy, Paste, Print
         QVERIFY(answer(x, QStringLiteral("^Zivra Glimwell Question$"), QStringLiteral("alt+y")));
-        QVERIFY(
-            X11Session::waitUntil([&] { return QFileInfo(cups.outputFile()).size() > 0; }, 60000));
-        QTest::qWait(500); // the file: device has written its last byte
+        QVERIFY(cups.waitForPrintedPage(60000));
         const QString prefix = program.path(QStringLiteral("page"));
         QVERIFY(
             cups.run("pdftoppm", {"-r", "96", "-png", "-singlefile", cups.outputFile(), prefix}));

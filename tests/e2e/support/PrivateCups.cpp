@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <grp.h>
 #include <pwd.h>
@@ -56,12 +57,7 @@ PrivateCups::PrivateCups() {
                    QStringLiteral("-s"), dir.filePath("cups-files.conf")});
     // lpstat says whether the scheduler answers (its exit code does not).
     if (!X11Session::waitUntil(
-            [&] {
-                QProcess lpstat;
-                lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-r")});
-                return lpstat.waitForFinished(5000) &&
-                       lpstat.readAllStandardOutput().startsWith("scheduler is running");
-            },
+            [&] { return lpstat({QStringLiteral("-r")}).startsWith("scheduler is running"); },
             15000))
         m_error = QStringLiteral("cupsd did not come up; see ") + dir.filePath("error_log");
 }
@@ -80,6 +76,25 @@ bool PrivateCups::addPdfQueue(const QString& name) {
                 QStringLiteral("file://") + outputFile(), QStringLiteral("-P"),
                 QStringLiteral("/usr/share/ppd/cupsfilters/Generic-PDF_Printer-PDF.ppd")}) &&
            run(QStringLiteral("lpadmin"), {QStringLiteral("-d"), name});
+}
+
+QByteArray PrivateCups::lpstat(const QStringList& arguments) {
+    QProcess tool;
+    tool.start(QStringLiteral("lpstat"), arguments);
+    tool.waitForFinished(5000);
+    return tool.readAllStandardOutput();
+}
+
+bool PrivateCups::waitForPrintedPage(int timeoutMs) const {
+    return X11Session::waitUntil(
+        [&] {
+            return QFileInfo(outputFile()).size() > 0 &&
+                   lpstat({QStringLiteral("-W"), QStringLiteral("not-completed"),
+                           QStringLiteral("-o")})
+                       .trimmed()
+                       .isEmpty();
+        },
+        timeoutMs);
 }
 
 bool PrivateCups::run(const QString& program, const QStringList& arguments) const {

@@ -23,8 +23,12 @@ public:
     bool addPdfQueue(const QString& name);
     // Runs a CUPS tool (lpadmin, cupsreject ...) against this scheduler; true when it succeeded.
     bool run(const QString& program, const QStringList& arguments) const;
+    // Waits until a page has been written and no job is left unfinished.
+    bool waitForPrintedPage(int timeoutMs) const;
 
 private:
+    static QByteArray lpstat(const QStringList& arguments);
+
     QTemporaryDir m_dir;
     QProcess m_cupsd;
     QString m_error;
