@@ -66,6 +66,15 @@ private:
         x.key(keys);
         return X11Session::waitUntil([&] { return boxes().isEmpty(); });
     }
+    // The clipboard's picture as image/png, once one is offered.
+    static QImage clipboardPicture(const X11Session& x) {
+        QImage picture;
+        X11Session::waitUntil([&] {
+            return picture.loadFromData(
+                output(x, "xclip", {"-selection", "clipboard", "-t", "image/png", "-o"}));
+        });
+        return picture;
+    }
     static QImage waitForImage(const QString& path) {
         QImage image;
         X11Session::waitUntil([&] { return image.load(path); }, 20000);
@@ -84,11 +93,16 @@ private:
     }
 
 private slots:
-    void pasteCopyAndOpenThroughTheSessionsClipboardAndFileDialog() {
+    void pasteCopyOpenAndExitWithTheSessionsClipboardAndFileDialog() {
         X11Session x;
         QVERIFY2(x.isReady(), qPrintable(x.error()));
+        x.start(QStringLiteral("xfce4-clipman"), {}); // the session's clipboard manager
+        QVERIFY(X11Session::waitUntil([&] {
+            return !x.run("xdotool", {"search", "--classname", "xfce4-clipman"}).isEmpty();
+        }));
         ProgramCopy program(QStringLiteral(GLIM_BINARY));
-        const qulonglong main = startShown(x, program);
+        QProcess* glim = nullptr;
+        const qulonglong main = startShown(x, program, &glim);
         QVERIFY(main);
 
         pasteFromXclip(x, program, main);
@@ -104,12 +118,7 @@ private slots:
             return output(x, "xclip", {"-selection", "clipboard", "-o"}) == "earlier";
         }));
         fileMenu(x, main, 4); // New Event, Open, Save, Copy
-        QByteArray png;
-        QVERIFY(X11Session::waitUntil([&] {
-            png = output(x, "xclip", {"-selection", "clipboard", "-t", "image/png", "-o"});
-            return png.startsWith("\x89PNG");
-        }));
-        QCOMPARE(largestDifference(QImage::fromData(png), m_picture), 0);
+        QCOMPARE(largestDifference(clipboardPicture(x), m_picture), 0);
         QCOMPARE(output(x, "xclip", {"-selection", "clipboard", "-o"}), QByteArray("earlier"));
 
         // Open: Qt's own file dialog takes a typed path and Return.
@@ -127,35 +136,11 @@ private slots:
         QFile settings(program.path(QStringLiteral("Settings.ini")));
         QVERIFY(settings.open(QIODevice::ReadOnly));
         QVERIFY(settings.readAll().contains("Lastopen=" + path.toLocal8Bit()));
-    }
 
-    void copiedPictureStaysWithTheClipboardManagerAfterExit() {
-        X11Session x;
-        QVERIFY2(x.isReady(), qPrintable(x.error()));
-        x.start(QStringLiteral("xfce4-clipman"), {});
-        QVERIFY(X11Session::waitUntil([&] {
-            return !x.run("xdotool", {"search", "--classname", "xfce4-clipman"}).isEmpty();
-        }));
-        ProgramCopy program(QStringLiteral(GLIM_BINARY));
-        QProcess* glim = nullptr;
-        const qulonglong main = startShown(x, program, &glim);
-        QVERIFY(main);
-        pasteFromXclip(x, program, main);
-        QVERIFY(!waitForImage(program.path(QStringLiteral("Temp/screenshot1.jpg"))).isNull());
-        fileMenu(x, main, 4); // Copy: the program owns the clipboard
-        QVERIFY(X11Session::waitUntil([&] {
-            return output(x, "xclip", {"-selection", "clipboard", "-t", "TARGETS", "-o"})
-                .contains("image/png");
-        }));
-        fileMenu(x, main, 7); // Exit
-        // Gone, after handing the clipboard over: what xclip reads now comes from the manager.
+        // Exit hands the copied picture to the clipboard manager, which serves it afterwards.
+        fileMenu(x, main, 7);
         QVERIFY(glim->waitForFinished(20000));
-        QByteArray png;
-        QVERIFY(X11Session::waitUntil([&] {
-            png = output(x, "xclip", {"-selection", "clipboard", "-t", "image/png", "-o"});
-            return png.startsWith("\x89PNG");
-        }));
-        QCOMPARE(largestDifference(QImage::fromData(png), m_picture), 0);
+        QCOMPARE(largestDifference(clipboardPicture(x), m_picture), 0);
     }
 
     void printSendsThePictureToTheDefaultPrinterOrSaysItFailed() {
@@ -189,16 +174,9 @@ private slots:
         QVERIFY2(qAbs(printed.width() - 128) <= 1 && qAbs(printed.height() - 96) <= 1,
                  qPrintable(QStringLiteral("%1 x %2").arg(printed.width()).arg(printed.height())));
         QVERIFY(printed.x() < page.width() / 8 && printed.y() < page.height() / 8);
-        // Each 32-pixel block of the pattern in its colour (its edges blur in the rendering).
-        for (int bx = 16; bx < 128; bx += 32)
-            for (int by = 16; by < 96; by += 32) {
-                const QColor want = pattern::colourAt(bx, by);
-                const QColor got = page.pixelColor(printed.topLeft() + QPoint(bx, by));
-                QVERIFY2(qAbs(got.red() - want.red()) + qAbs(got.green() - want.green()) +
-                                 qAbs(got.blue() - want.blue()) <=
-                             24,
-                         qPrintable(got.name() + QLatin1Char(' ') + want.name()));
-            }
+        // The pattern's blocks in their colours (their edges blur in the rendering).
+        const QImage printedPicture = page.copy(QRect(printed.topLeft(), QSize(128, 96)));
+        QVERIFY(largestDifference(printedPicture.scaled(4, 3), m_picture.scaled(4, 3)) <= 16);
 
         // A queue that refuses jobs, then no queue at all: the failure is said.
         for (const QStringList& change :
