@@ -2,7 +2,6 @@
 #include "platform/QtServices.h"
 
 #include <QDir>
-
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
