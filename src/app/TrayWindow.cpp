@@ -57,8 +57,9 @@ SelectorOverlay* TrayWindow::selector() {
 void TrayWindow::addTrayIcon(const QIcon& icon) {
     m_icon->setIcon(icon);
     m_icon->setToolTip(kTrayTip);
-    if (QSystemTrayIcon::isSystemTrayAvailable())
-        m_icon->show();
+    // Shown even without a notification area: it docks when one appears. Showing it only
+    // when one runs at start would leave a program without an icon, ever.
+    m_icon->show();
     hide();
 }
 

@@ -36,7 +36,8 @@ public:
     SelectorOverlay* selector();
 
     // Shows the icon with the tip "Zivra Glimwell 1.0" and hides this window. When no
-    // notification area runs nothing is shown and nothing is reported.
+    // notification area runs yet (a login autostart before the panel), the icon docks as soon
+    // as one appears, and again after the area restarts: Qt's tray icon watches for it.
     void addTrayIcon(const QIcon& icon);
     void removeTrayIcon();
     // Pops the tray menu up at the pointer.

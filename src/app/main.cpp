@@ -2,6 +2,7 @@
 #include "platform/MessageBoxDialogs.h"
 #include "platform/QtServices.h"
 #include "platform/ScreenGrabber.h"
+#include "platform/TerminationSignals.h"
 
 #include <QApplication>
 
@@ -33,5 +34,10 @@ int main(int argc, char** argv) {
     });
     if (!app.start())
         return 0;
+    // A logout, `kill` or Ctrl+C ends the program through Exit, which empties Temp. Not
+    // before the start: a refused second start must end without touching anything.
+    glim::TerminationSignals termination;
+    QObject::connect(&termination, &glim::TerminationSignals::terminationRequested, &app,
+                     &glim::Application::exitProcedure);
     return QApplication::exec();
 }

@@ -41,7 +41,8 @@ void PictureBox::keyPressEvent(QKeyEvent* event) {
         emit keyDown(kKeyPageDown);
         break;
     default:
-        emit keyDown(event->key());
+        // Every other key goes to the base class only: Qt's codes of "!" and '"' equal the
+        // paging codes 33 and 34, so reporting them would page.
         QWidget::keyPressEvent(event);
         return;
     }

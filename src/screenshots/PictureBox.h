@@ -24,8 +24,8 @@ public:
 
 signals:
     void pictureChanged();
-    // A key went down while the box had the focus: Page Up and Page Down as the key codes 33
-    // and 34 of the viewer's paging, any other key as Qt's own code.
+    // Page Up or Page Down went down while the box had the focus, as the key codes 33 and 34
+    // of the viewer's paging. No other key is reported.
     void keyDown(int keyCode);
 
 protected:

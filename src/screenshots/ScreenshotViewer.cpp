@@ -104,6 +104,9 @@ ScreenshotViewer::ScreenshotViewer(QWidget* clientArea, ProgramFolder folder, Di
 
     m_afl->setObjectName(QStringLiteral("afl"));
     m_afl->setGeometry(kFocusSink);
+    // The focus sink keeps its place and takes the focus from the bars, but lies under the
+    // frame: it is neither seen over the picture nor clicked there.
+    m_afl->stackUnder(m_imagroot);
 }
 
 bool ScreenshotViewer::recordFlag() const {

@@ -15,7 +15,8 @@ private:
     // A quality-100 JPEG with full chroma keeps every component within a few steps.
     static constexpr int kTolerance = 8;
 
-    // Shows the pattern window with its client area at `place`; its window id.
+    // Shows the pattern window with its client area at `place` and waits until it is painted
+    // (it takes its name only then); its window id.
     qulonglong showPattern(X11Session& x, const QRect& place) {
         x.start(QCoreApplication::applicationFilePath(), pattern::arguments(place));
         qulonglong window = 0;
@@ -24,7 +25,6 @@ private:
             window = found.isEmpty() ? 0 : found.first();
             return window != 0;
         });
-        QTest::qWait(200); // painted
         return window;
     }
     static QImage waitForScreenshot(const ProgramCopy& program, const QString& name) {
@@ -65,8 +65,7 @@ private slots:
         // Tools > Full Screenshot: the menu bar's File title, Right to Tools (which opens on
         // its first entry), two entries down.
         x.activate(main);
-        x.click(mainArea.x() + 16, mainArea.y() + 10);
-        QTest::qWait(300);
+        QVERIFY(x.popUp([&] { x.click(mainArea.x() + 16, mainArea.y() + 10); }));
         x.key(QStringLiteral("Right"));
         x.chooseMenuEntry(QStringLiteral("Down Down"));
         const QImage second = waitForScreenshot(program, QStringLiteral("screenshot2.jpg"));
@@ -88,9 +87,6 @@ private slots:
         // where the screen ends.
         const qulonglong window = showPattern(x, QRect(1700, 200, 400, 300));
         QVERIFY(window);
-        x.run(QStringLiteral("xdotool"), {QStringLiteral("windowmove"), QString::number(window),
-                                          QStringLiteral("1700"), QStringLiteral("200")});
-        QTest::qWait(200);
 
         QVERIFY(x.openTrayMenu(1));
         x.chooseMenuEntry(QStringLiteral("Down Down"));

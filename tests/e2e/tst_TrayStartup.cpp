@@ -2,65 +2,68 @@
 
 #include <QTest>
 
-// The program's start in the tray, its tray menu, the single-instance rule, Exit and the
-// close-to-tray, as a user meets them in a real X session with a notification area.
+#include <signal.h>
+
+// The program's start in the tray (also before the notification area), its tray menu, the
+// single-instance rule, the ways it ends (Exit and the system's signals) and the close-to-tray,
+// as a user meets them in a real X session.
 class TestTrayStartup : public QObject {
     Q_OBJECT
 
 private:
     const QString kMainTitle = QStringLiteral("^Zivra Glimwell$");
+    const QString kProgram = QStringLiteral("Glimwell");
 
 private slots:
-    void freshFolderStartsInTheTrayWithItsIcon() {
-        X11Session x;
-        QVERIFY2(x.isReady(), qPrintable(x.error()));
-        ProgramCopy program(QStringLiteral(GLIM_BINARY));
-        QProcess* glim = x.startInTray(program.executable());
-        QVERIFY(glim);
-        QCOMPARE(x.trayIcons(QStringLiteral("Glimwell")).size(), 1);
-        const QRect icon = x.windowGeometry(x.trayIcons(QStringLiteral("Glimwell")).first());
-        QVERIFY2(icon.bottom() >= 1080 - 24 && icon.right() >= 1920 - 30,
-                 "the icon sits in the notification area at the bottom right");
-        QVERIFY(x.visibleWindows(kMainTitle).isEmpty());
-        QCOMPARE(glim->state(), QProcess::Running);
-
-        // Hovering the icon shows its tip just over it. Qt names the tip's window after the
-        // program, so the text itself is read from the icon in the window tests; here its
-        // window shows that the notification area passes the hover on.
-        const QList<qulonglong> before = x.visibleWindows(QStringLiteral("^Glimwell$"));
-        x.moveMouse(icon.center().x(), icon.center().y());
-        QRect tip;
-        QVERIFY(X11Session::waitUntil(
-            [&] {
-                for (qulonglong w : x.visibleWindows(QStringLiteral("^Glimwell$")))
-                    if (!before.contains(w))
-                        tip = x.windowGeometry(w);
-                return !tip.isEmpty();
-            },
-            5000));
-        QVERIFY2(tip.bottom() <= icon.top() + icon.height() && tip.width() > 60,
-                 "a tip with a line of text over the icon");
-    }
-
-    void iconClickOpensTheMenuAndShowShowsTheMainWindowCentred() {
+    void startsInTheTrayWithItsIconTipAndMenu() {
         X11Session x;
         QVERIFY2(x.isReady(), qPrintable(x.error()));
         ProgramCopy program(QStringLiteral(GLIM_BINARY));
         QVERIFY(x.startInTray(program.executable()));
-        const qulonglong menu = x.openTrayMenu(3);
-        QVERIFY2(menu, "a right click on the icon opens the tray menu");
+        QCOMPARE(x.trayIcons(kProgram).size(), 1);
+        const QRect icon = x.windowGeometry(x.trayIcons(kProgram).first());
+        QVERIFY2(icon.bottom() >= 1080 - 24 && icon.right() >= 1920 - 30,
+                 "the icon sits in the notification area at the bottom right");
+        QVERIFY(x.visibleWindows(kMainTitle).isEmpty());
+
+        // Hovering the icon shows its tip just over it. Qt names the tip's window after the
+        // program, so the text itself is read from the icon in the window tests; here its
+        // window shows that the notification area passes the hover on.
+        const qulonglong tip =
+            x.popUp([&] { x.moveMouse(icon.center().x(), icon.center().y()); }, 5000);
+        QVERIFY2(tip, "hovering the icon shows its tip");
+        const QRect tipArea = x.windowGeometry(tip);
+        QVERIFY2(tipArea.bottom() <= icon.top() + icon.height() && tipArea.width() > 60,
+                 "a tip with a line of text over the icon");
+
+        QVERIFY2(x.openTrayMenu(3), "a right click on the icon opens the tray menu");
         x.chooseMenuEntry(QStringLiteral("Down"));
         QVERIFY(X11Session::waitUntil([&] { return !x.visibleWindows(kMainTitle).isEmpty(); }));
         const QRect frame = x.frameGeometry(x.visibleWindows(kMainTitle).first());
         const QPoint offset = frame.center() - QPoint(960, 540);
         QVERIFY2(qAbs(offset.x()) <= 16 && qAbs(offset.y()) <= 16,
-                 qPrintable(QStringLiteral("main window frame at %1,%2 %3x%4")
+                 qPrintable(QStringLiteral("Show: main window frame at %1,%2 %3x%4, not centred")
                                 .arg(frame.x())
                                 .arg(frame.y())
                                 .arg(frame.width())
                                 .arg(frame.height())));
-        const QRect client = x.windowGeometry(x.visibleWindows(kMainTitle).first());
-        QCOMPARE(client.width(), 634);
+        QCOMPARE(x.windowGeometry(x.visibleWindows(kMainTitle).first()).width(), 634);
+    }
+
+    void iconDocksInANotificationAreaStartedAfterTheProgram() {
+        // A login autostart before the panel: the program is up (Startdel=1 has emptied Temp,
+        // the step just before the icon) while no notification area runs.
+        X11Session x(X11Session::Tray::Later);
+        QVERIFY2(x.isReady(), qPrintable(x.error()));
+        ProgramCopy program(QStringLiteral(GLIM_BINARY));
+        program.writeFile(QStringLiteral("Settings.ini"), "[Options]\r\nStartdel=1\r\n");
+        program.writeFile(QStringLiteral("Temp/screenshot1.jpg"), "picture");
+        QProcess* glim = x.start(program.executable(), {});
+        QVERIFY(X11Session::waitUntil([&] { return program.tempFiles().isEmpty(); }));
+        QVERIFY(x.startTray());
+        QVERIFY(X11Session::waitUntil([&] { return !x.trayIcons(kProgram).isEmpty(); }));
+        QCOMPARE(glim->state(), QProcess::Running);
+        QVERIFY2(x.openTrayMenu(1), "the docked icon opens the tray menu");
     }
 
     void secondStartIsRefusedAndLeavesTheFirstAlone() {
@@ -80,24 +83,50 @@ private slots:
         QCOMPARE(second->exitCode(), 0);
 
         QCOMPARE(first->state(), QProcess::Running);
-        QCOMPARE(x.trayIcons(QStringLiteral("Glimwell")).size(), 1);
+        QCOMPARE(x.trayIcons(kProgram).size(), 1);
         QCOMPARE(program.tempFiles(), QStringList{QStringLiteral("screenshot1.jpg")});
     }
 
-    void exitRemovesTheIconAndEmptiesTemp() {
+    void exitAndEndSignalsEmptyTempAndRemoveTheIcon_data() {
+        QTest::addColumn<int>("signal"); // 0: the tray menu's Exit
+        QTest::addColumn<QStringList>("launcher");
+        QTest::addColumn<bool>("ignored");
+        // Through env with the default dispositions, whatever the test runner ignores.
+        const QStringList plain{QStringLiteral("env"), QStringLiteral("--default-signal=HUP,INT")};
+        QTest::newRow("tray menu Exit") << 0 << plain << false;
+        QTest::newRow("SIGTERM (kill)") << int(SIGTERM) << plain << false;
+        QTest::newRow("SIGINT (Ctrl+C)") << int(SIGINT) << plain << false;
+        QTest::newRow("SIGHUP (logout)") << int(SIGHUP) << plain << false;
+        // Under nohup a hang-up is ignored, as asked; a kill still runs Exit.
+        QTest::newRow("SIGHUP under nohup")
+            << int(SIGHUP) << QStringList{QStringLiteral("nohup")} << true;
+    }
+    void exitAndEndSignalsEmptyTempAndRemoveTheIcon() {
+        QFETCH(int, signal);
+        QFETCH(QStringList, launcher);
+        QFETCH(bool, ignored);
         X11Session x;
         QVERIFY2(x.isReady(), qPrintable(x.error()));
         ProgramCopy program(QStringLiteral(GLIM_BINARY));
         program.writeFile(QStringLiteral("Temp/screenshot1.jpg"), "picture");
-        program.writeFile(QStringLiteral("Temp/screenshot2.jpg"), "picture");
-        QProcess* glim = x.startInTray(program.executable());
+        QProcess* glim = x.startInTray(launcher.first(), launcher.mid(1) << program.executable());
         QVERIFY(glim);
-        QVERIFY(x.openTrayMenu(1));
-        x.chooseMenuEntry(QStringLiteral("Up"));
-        QVERIFY(glim->waitForFinished(10000));
+        if (signal == 0) {
+            QVERIFY(x.openTrayMenu(1));
+            x.chooseMenuEntry(QStringLiteral("Up")); // the last entry
+        } else {
+            QCOMPARE(::kill(pid_t(glim->processId()), signal), 0);
+        }
+        if (ignored) {
+            QVERIFY2(!glim->waitForFinished(500), "the hang-up is ignored");
+            QCOMPARE(program.tempFiles().size(), 1);
+            glim->terminate();
+        }
+        QVERIFY(glim->waitForFinished(5000));
         QCOMPARE(glim->exitStatus(), QProcess::NormalExit);
-        QVERIFY(x.trayIcons(QStringLiteral("Glimwell")).isEmpty());
+        QCOMPARE(glim->exitCode(), 0);
         QVERIFY(program.tempFiles().isEmpty());
+        QVERIFY(x.trayIcons(kProgram).isEmpty());
     }
 
     void closeBoxWithHideclosedLeavesTheIconAndShowBringsAFreshWindow() {
@@ -116,15 +145,15 @@ private slots:
         x.activate(x.visibleWindows(kMainTitle).first());
         x.key(QStringLiteral("alt+F4"));
         QVERIFY(X11Session::waitUntil([&] { return x.visibleWindows(kMainTitle).isEmpty(); }));
-        QTest::qWait(300);
-        QCOMPARE(glim->state(), QProcess::Running);
-        QCOMPARE(x.trayIcons(QStringLiteral("Glimwell")).size(), 1);
         // Startdel=1: the files written after the start survive the close.
         QCOMPARE(program.tempFiles(), QStringList{QStringLiteral("screenshot1.jpg")});
 
+        // Still in the tray after the close: its icon opens the menu and Show brings a window.
+        QCOMPARE(x.trayIcons(kProgram).size(), 1);
         QVERIFY(x.openTrayMenu(1));
         x.chooseMenuEntry(QStringLiteral("Down"));
         QVERIFY(X11Session::waitUntil([&] { return !x.visibleWindows(kMainTitle).isEmpty(); }));
+        QCOMPARE(glim->state(), QProcess::Running);
     }
 };
 

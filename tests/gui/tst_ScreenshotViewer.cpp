@@ -243,8 +243,12 @@ private slots:
         QCOMPARE(m_viewer->ima()->x(), -32767);
     }
 
-    void scrollBarHandsTheFocusToAfl() {
+    void focusSinkAflLiesUnderThePictureAndTakesTheBarsFocus() {
         capture(QSize(1000, 1000));
+        // Its place, but covered: a click there reaches the picture.
+        QCOMPARE(m_viewer->afl()->geometry(), QRect(472, 176, 9, 13));
+        QWidget* client = m_viewer->imagroot()->parentWidget();
+        QCOMPARE(client->childAt(472 + 4, 176 + 6), static_cast<QWidget*>(m_viewer->ima()));
         QApplication::setActiveWindow(m_window);
         QVERIFY(QTest::qWaitForWindowActive(m_window));
         m_viewer->vScroll()->setFocus(Qt::MouseFocusReason);
@@ -253,30 +257,37 @@ private slots:
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(m_viewer->afl()));
     }
 
-    void pageDownAndUpMoveThePictureByTheBarLength() {
-        capture(QSize(800, 1000)); // vertical Max 751
+    void onlyPageUpAndPageDownPage_data() {
+        QTest::addColumn<int>("height"); // of an 800-pixel-wide picture
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<int>("value"); // of the vertical bar afterwards
+        QTest::addColumn<int>("top");   // of `ima` afterwards
+        const int down = Qt::Key_PageDown;
+        const int up = Qt::Key_PageUp;
+        // 1000 pixels high: vertical Max 751, a page is the bar's length 249.
+        QTest::newRow("Page Down") << 1000 << QList{down} << 249 << -249;
+        QTest::newRow("Page Down capped at the bottom")
+            << 1000 << QList{down, down, down, down} << 751 << -751;
+        QTest::newRow("Page Up") << 1000 << QList{down, down, down, down, up} << 502 << -502;
+        QTest::newRow("Page Up at the top") << 1000 << QList{up} << 0 << 0;
+        // Qt's codes of "!" and '"' are 33 and 34, the paging codes.
+        QTest::newRow("! is not Page Up")
+            << 1000 << QList{down, int(Qt::Key_Exclam)} << 249 << -249;
+        QTest::newRow("\" is not Page Down") << 1000 << QList{int(Qt::Key_QuoteDbl)} << 0 << 0;
+        // Shorter than the bar (placed at 76): Page Down puts its bottom edge at the bar's
+        // length.
+        QTest::newRow("Page Down, short picture") << 100 << QList{down} << 0 << 149;
+        QTest::newRow("\", short picture") << 100 << QList{int(Qt::Key_QuoteDbl)} << 0 << 76;
+    }
+    void onlyPageUpAndPageDownPage() {
+        QFETCH(int, height);
+        QFETCH(QList<int>, keys);
+        capture(QSize(800, height));
         PictureBox* ima = m_viewer->ima();
-        QTest::keyClick(ima, Qt::Key_PageDown);
-        QCOMPARE(m_viewer->vBar()->value(), 249);
-        QCOMPARE(ima->y(), -249);
-        QTest::keyClick(ima, Qt::Key_PageDown);
-        QTest::keyClick(ima, Qt::Key_PageDown);
-        QCOMPARE(m_viewer->vBar()->value(), 747);
-        QTest::keyClick(ima, Qt::Key_PageDown); // capped at the bottom
-        QCOMPARE(m_viewer->vBar()->value(), 751);
-        QCOMPARE(ima->y(), -751);
-        QTest::keyClick(ima, Qt::Key_PageUp);
-        QCOMPARE(m_viewer->vBar()->value(), 502);
-        QCOMPARE(ima->y(), -502);
-        QTest::keyClick(ima, Qt::Key_Down);
-        QCOMPARE(m_viewer->vBar()->value(), 502);
-
-        // A picture shorter than the bar: its bottom edge goes to the bar's length.
-        capture(QSize(800, 100));
-        QCOMPARE(ima->y(), 76);
-        QTest::keyClick(ima, Qt::Key_PageDown);
-        QCOMPARE(ima->y(), 149);
-        QCOMPARE(m_viewer->vBar()->value(), 0);
+        for (int key : keys)
+            QTest::keyClick(ima, Qt::Key(key));
+        QTEST(m_viewer->vBar()->value(), "value");
+        QTEST(ima->y(), "top");
     }
 
     void alignmentMovesOnlyPicturesNoWiderThanTheFrame() {

@@ -28,7 +28,7 @@ QRect absoluteRect(const QString& info) {
 
 } // namespace
 
-X11Session::X11Session() {
+X11Session::X11Session(Tray withTray) {
     QDir(m_home.path()).mkpath(QStringLiteral("runtime"));
     QFile::setPermissions(m_home.filePath(QStringLiteral("runtime")),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
@@ -51,10 +51,10 @@ X11Session::X11Session() {
         fail(QStringLiteral("Xvfb did not report a display"));
         return;
     }
-    m_display = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
+    const QString display = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
 
     m_environment = QProcessEnvironment::systemEnvironment();
-    m_environment.insert(QStringLiteral("DISPLAY"), m_display);
+    m_environment.insert(QStringLiteral("DISPLAY"), display);
     m_environment.insert(QStringLiteral("XDG_RUNTIME_DIR"),
                          m_home.filePath(QStringLiteral("runtime")));
     m_environment.insert(QStringLiteral("HOME"), m_home.path());
@@ -71,21 +71,23 @@ X11Session::X11Session() {
         return;
     }
 
+    if (withTray == Tray::Started && !startTray())
+        fail(QStringLiteral("trayer did not come up"));
+}
+
+bool X11Session::startTray() {
     startDaemon(QStringLiteral("trayer"),
                 {QStringLiteral("--edge"), QStringLiteral("bottom"), QStringLiteral("--align"),
                  QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("request"),
                  QStringLiteral("--height"), QStringLiteral("24"), QStringLiteral("--SetDockType"),
                  QStringLiteral("true"), QStringLiteral("--transparent"), QStringLiteral("false")});
-    if (!waitUntil([&] {
-            return !run(QStringLiteral("xdotool"),
-                        {QStringLiteral("search"), QStringLiteral("--classname"),
-                         QStringLiteral("trayer")})
-                        .trimmed()
-                        .isEmpty();
-        })) {
-        fail(QStringLiteral("trayer did not come up"));
-        return;
-    }
+    return waitUntil([&] {
+        return !run(QStringLiteral("xdotool"),
+                    {QStringLiteral("search"), QStringLiteral("--classname"),
+                     QStringLiteral("trayer")})
+                    .trimmed()
+                    .isEmpty();
+    });
 }
 
 X11Session::~X11Session() {
@@ -219,28 +221,35 @@ QList<qulonglong> X11Session::trayIcons(const QString& name) const {
     return icons;
 }
 
-QProcess* X11Session::startInTray(const QString& executable) {
-    QProcess* program = start(executable, {});
+QProcess* X11Session::startInTray(const QString& executable, const QStringList& arguments) {
+    QProcess* program = start(executable, arguments);
     const bool inTray = waitUntil([&] { return !trayIcons(QStringLiteral("Glimwell")).isEmpty(); });
     return inTray ? program : nullptr;
 }
 
 qulonglong X11Session::openTrayMenu(int button) const {
-    const QString program = QStringLiteral("Glimwell");
-    const QList<qulonglong> icons = trayIcons(program);
+    const QList<qulonglong> icons = trayIcons(QStringLiteral("Glimwell"));
     if (icons.isEmpty())
         return 0;
+    const QPoint centre = windowGeometry(icons.first()).center();
+    return popUp([&] { click(centre.x(), centre.y(), button); });
+}
+
+qulonglong X11Session::popUp(const std::function<void()>& action, int timeoutMs) const {
+    // The program's pop-ups (and its tray icons) are named after it.
     const QString popups = QStringLiteral("^Glimwell$");
     const QList<qulonglong> before = visibleWindows(popups);
-    clickCentre(icons.first(), button);
-    qulonglong menu = 0;
-    waitUntil([&] {
-        for (qulonglong w : visibleWindows(popups))
-            if (!before.contains(w) && !icons.contains(w))
-                menu = w;
-        return menu != 0;
-    });
-    return menu;
+    action();
+    qulonglong window = 0;
+    waitUntil(
+        [&] {
+            for (qulonglong w : visibleWindows(popups))
+                if (!before.contains(w))
+                    window = w;
+            return window != 0;
+        },
+        timeoutMs);
+    return window;
 }
 
 void X11Session::chooseMenuEntry(const QString& keys) const {
@@ -258,11 +267,6 @@ void X11Session::click(int x, int y, int button) const {
     run(QStringLiteral("xdotool"),
         {QStringLiteral("mousemove"), QString::number(x), QString::number(y),
          QStringLiteral("click"), QString::number(button)});
-}
-
-void X11Session::clickCentre(qulonglong window, int button) const {
-    const QRect area = windowGeometry(window);
-    click(area.center().x(), area.center().y(), button);
 }
 
 void X11Session::key(const QString& keys) const {

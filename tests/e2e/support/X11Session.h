@@ -15,7 +15,9 @@
 // included) is ended in reverse order when the session is destroyed, also after a failed check.
 class X11Session {
 public:
-    X11Session();
+    // Without the tray, the session has no notification area until startTray().
+    enum class Tray { Started, Later };
+    explicit X11Session(Tray withTray = Tray::Started);
     ~X11Session();
     X11Session(const X11Session&) = delete;
     X11Session& operator=(const X11Session&) = delete;
@@ -23,9 +25,9 @@ public:
     // False with a reason when a part of the session did not come up.
     bool isReady() const { return m_error.isEmpty(); }
     const QString& error() const { return m_error; }
-    QString display() const { return m_display; }
-    // DISPLAY, a private XDG_RUNTIME_DIR and HOME, and no platform override.
-    QProcessEnvironment environment() const { return m_environment; }
+
+    // Starts trayer and waits until its panel is up.
+    bool startTray();
 
     // Runs a helper tool (xdotool, xwininfo, xprop ...) to its end; its standard output.
     QString run(const QString& program, const QStringList& arguments, int timeoutMs = 10000) const;
@@ -43,18 +45,20 @@ public:
     QRect frameGeometry(qulonglong window) const;
     // The icon windows that the notification area has embedded, by their name.
     QList<qulonglong> trayIcons(const QString& name) const;
-    // Starts the program and waits until its icon sits in the notification area: the process,
-    // or null when no icon came.
-    QProcess* startInTray(const QString& executable);
+    // Starts the program (or a launcher with the program among its arguments) and waits until
+    // its icon sits in the notification area: the process, or null when no icon came.
+    QProcess* startInTray(const QString& executable, const QStringList& arguments = {});
     // Clicks the program's tray icon with `button` and waits for the menu that opens: its
     // window, or 0 when none opened. The program's pop-ups are named after it ("Glimwell").
     qulonglong openTrayMenu(int button = 1) const;
+    // Does `action` and waits for a window of the program's that it opens (a menu, a tip): its
+    // id, or 0 when none opened.
+    qulonglong popUp(const std::function<void()>& action, int timeoutMs = 10000) const;
     // Chooses an entry of the open menu by keys ("Down Down" moves two entries), then Return.
     void chooseMenuEntry(const QString& keys) const;
 
     void moveMouse(int x, int y) const;
     void click(int x, int y, int button = 1) const;
-    void clickCentre(qulonglong window, int button = 1) const;
     // Keys as xdotool names them ("Return", "alt+F4"), sent to the focused window.
     void key(const QString& keys) const;
     void activate(qulonglong window) const;
@@ -64,7 +68,6 @@ private:
     QProcess* startDaemon(const QString& program, const QStringList& arguments);
 
     QTemporaryDir m_home;
-    QString m_display;
     QProcessEnvironment m_environment;
     QList<QProcess*> m_processes;
     QString m_error;
@@ -76,7 +79,6 @@ class ProgramCopy {
 public:
     explicit ProgramCopy(const QString& builtBinary);
 
-    QString folder() const { return m_dir.path(); }
     QString executable() const;
     QString path(const QString& relative) const { return m_dir.filePath(relative); }
     void writeFile(const QString& relative, const QByteArray& bytes) const;

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QObject>
+
+class QSocketNotifier;
+
+namespace glim {
+
+// Turns the system's requests to end the process (a logout, `kill`, Ctrl+C in a terminal) into
+// one Qt signal delivered by the event loop, so that the program ends through its own Exit
+// instead of dying with its temporary pictures left behind. A signal the process was started
+// ignoring (SIGHUP under `nohup`) stays ignored. One object per process: the handlers are
+// process-wide, and a second object stays inert. Without a pipe the system's defaults apply.
+class TerminationSignals : public QObject {
+    Q_OBJECT
+public:
+    explicit TerminationSignals(QObject* parent = nullptr);
+    ~TerminationSignals() override;
+    TerminationSignals(const TerminationSignals&) = delete;
+    TerminationSignals& operator=(const TerminationSignals&) = delete;
+
+signals:
+    // The system asks the process to end (requests that arrive together come as one).
+    void terminationRequested();
+
+private:
+    QSocketNotifier* m_notifier = nullptr;
+};
+
+} // namespace glim
