@@ -44,10 +44,7 @@ private:
     static void fileMenu(const X11Session& x, qulonglong main, int downs) {
         x.activate(main);
         const QRect area = x.windowGeometry(main);
-        const QList<qulonglong> before = x.visibleWindows(QStringLiteral("^Glimwell$"));
-        x.click(area.x() + 16, area.y() + 10);
-        X11Session::waitUntil(
-            [&] { return x.visibleWindows(QStringLiteral("^Glimwell$")).size() > before.size(); });
+        x.popUp([&] { x.click(area.x() + 16, area.y() + 10); });
         x.chooseMenuEntry(QStringLiteral("Down ").repeated(downs));
     }
     // Waits for a window titled `title` (the tray icon, named after the program, aside) and
