@@ -1,0 +1,67 @@
+#include "platform/InstanceLock.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QSysInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace glim;
+
+Q_DECLARE_METATYPE(InstanceLock::Result)
+
+// The platform layer's own rules: which outcomes of the single-instance lock mean another
+// running instance.
+class TestPlatform : public QObject {
+    Q_OBJECT
+
+private slots:
+    void onlyALiveOwnerMeansAnotherInstance_data() {
+        QTest::addColumn<QString>("setUp");
+        QTest::addColumn<InstanceLock::Result>("result");
+        QTest::newRow("free") << "free" << InstanceLock::Result::Acquired;
+        QTest::newRow("held by an instance running for days")
+            << "held" << InstanceLock::Result::HeldByAnother;
+        QTest::newRow("left by a crashed instance") << "stale" << InstanceLock::Result::Acquired;
+        // A folder under a regular file cannot be made or written, by root neither.
+        QTest::newRow("folder that cannot be written") << "blocked" << InstanceLock::Result::Failed;
+    }
+    void onlyALiveOwnerMeansAnotherInstance() {
+        QFETCH(QString, setUp);
+        QTemporaryDir dir;
+        const QString executable = dir.filePath(QStringLiteral("bin/Glimwell"));
+        QString folder = dir.path();
+        InstanceLock first(executable, folder);
+        if (setUp == u"held") {
+            QCOMPARE(first.tryLock(), InstanceLock::Result::Acquired);
+            QCOMPARE(first.tryLock(), InstanceLock::Result::Acquired); // held already
+            // However long the first instance has run, its lock is not stale.
+            QFile file(first.lockFilePath());
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addDays(-3),
+                                     QFileDevice::FileModificationTime));
+        } else if (setUp == u"stale") {
+            // A process id beyond any the kernel gives out.
+            QFile file(first.lockFilePath());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("2147483000\nGlimwell\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+        } else if (setUp == u"blocked") {
+            QFile file(dir.filePath(QStringLiteral("plain")));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            folder = file.fileName() + QStringLiteral("/run");
+        }
+        InstanceLock second(executable, folder);
+        QTEST(second.tryLock(), "result");
+    }
+
+    void copiesInOtherFoldersAreIndependent() {
+        QTemporaryDir dir;
+        InstanceLock here(dir.filePath(QStringLiteral("a/Glimwell")), dir.path());
+        InstanceLock there(dir.filePath(QStringLiteral("b/Glimwell")), dir.path());
+        QCOMPARE(here.tryLock(), InstanceLock::Result::Acquired);
+        QCOMPARE(there.tryLock(), InstanceLock::Result::Acquired);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPlatform)
+#include "tst_Platform.moc"
