@@ -1,4 +1,5 @@
 #include "platform/InstanceLock.h"
+#include "platform/x11/ActiveWindowProperty.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -11,7 +12,7 @@ using namespace glim;
 Q_DECLARE_METATYPE(InstanceLock::Result)
 
 // The platform layer's own rules: which outcomes of the single-instance lock mean another
-// running instance.
+// running instance, and which window the window manager's active-window property names.
 class TestPlatform : public QObject {
     Q_OBJECT
 
@@ -60,6 +61,32 @@ private slots:
         InstanceLock there(dir.filePath(QStringLiteral("b/Glimwell")), dir.path());
         QCOMPARE(here.tryLock(), InstanceLock::Result::Acquired);
         QCOMPARE(there.tryLock(), InstanceLock::Result::Acquired);
+    }
+
+    void activeWindowPropertyNamesOneWindow_data() {
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<uint>("type");
+        QTest::addColumn<int>("format");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<uint>("value");
+        QTest::addColumn<uint>("window");
+        // Each refused reply has one fault only; the others are as in a good reply.
+        QTest::newRow("a window") << true << 33u << 32 << 4 << 0x1e00007u << 0x1e00007u;
+        QTest::newRow("no reply") << false << 33u << 32 << 4 << 0x1e00007u << 0u;
+        QTest::newRow("type CARDINAL") << true << 6u << 32 << 4 << 0x1e00007u << 0u;
+        QTest::newRow("16-bit items") << true << 33u << 16 << 4 << 0x1e00007u << 0u;
+        QTest::newRow("short value") << true << 33u << 32 << 3 << 0x1e00007u << 0u;
+        QTest::newRow("None") << true << 33u << 32 << 4 << 0u << 0u;
+    }
+    void activeWindowPropertyNamesOneWindow() {
+        QFETCH(bool, present);
+        QFETCH(uint, type);
+        QFETCH(int, format);
+        QFETCH(int, length);
+        QFETCH(uint, value);
+        const std::uint32_t bytes = value;
+        const ActiveWindowReply reply{present, type, std::uint8_t(format), length, &bytes};
+        QTEST(uint(activeWindowIn(reply)), "window");
     }
 };
 
