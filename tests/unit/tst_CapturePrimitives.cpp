@@ -84,15 +84,6 @@ private slots:
         QTEST(boundCaptureArea(left, top, width, height, QSize(1024, 768)), "bounded");
     }
 
-    void capturesAreOursWhateverTheGrabbersFormat() {
-        QImage argb(8, 4, QImage::Format_ARGB32);
-        argb.fill(QColor(10, 20, 30));
-        const Picture picture = createBitmapPicture(argb);
-        QCOMPARE(picture.format(), QImage::Format_BGR888);
-        QCOMPARE(picture.pixelColor(7, 3), QColor(10, 20, 30));
-        QVERIFY(createBitmapPicture(QImage()).isNull());
-    }
-
     void screenBlockIsDrawnIntoTheDestinationAtItsCorner() {
         FakeScreenGrabber grabber;
         Picture frozen(200, 100, QImage::Format_BGR888);

@@ -120,6 +120,7 @@ private slots:
             << false << corner << corner << QSize(-1, -1) << QRect(0, 0, 4, 3);
         QTest::newRow("in: two columns")
             << false << corner << corner << QSize(2, -1) << QRect(0, 0, 2, 3);
+        QTest::newRow("in: no columns") << false << corner << corner << QSize(0, -1) << QRect();
         QTest::newRow("in: from inside")
             << false << corner << QPoint(1, 1) << QSize(2, 2) << QRect(0, 0, 2, 2);
         QTest::newRow("in: partly left of the picture")
