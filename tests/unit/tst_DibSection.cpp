@@ -195,16 +195,6 @@ private slots:
         QVERIFY(unchanged < 5);
     }
 
-    void resampleToTheSameSizeIsAnIdenticalCopy() {
-        DibSection dib;
-        QVERIFY(dib.create(5, 4));
-        dib.randomiseBits();
-        const std::unique_ptr<DibSection> copy = dib.resample(4, 5);
-        QVERIFY(copy && copy->dibSectionBitsPtr() != dib.dibSectionBitsPtr());
-        QCOMPARE(QSize(copy->width(), copy->height()), QSize(5, 4));
-        QCOMPARE(std::memcmp(copy->dibSectionBitsPtr(), dib.dibSectionBitsPtr(), 16 * 4), 0);
-    }
-
     // Blue bytes of the source listed bottom row first; the target's pixel counted likewise.
     // Sources narrower or lower than 2 read only their own pixels: in the checked builds a read
     // past a row stops the test.
@@ -231,6 +221,8 @@ private slots:
             << QSize(1, 3) << column << QSize(3, 4) << QPoint(2, 3) << 150;
         QTest::newRow("3 x 1: the next column")
             << QSize(3, 1) << QList<int>{10, 20, 40} << QSize(4, 2) << QPoint(1, 1) << 15;
+        QTest::newRow("to its own size: a copy")
+            << QSize(1, 3) << column << QSize(1, 3) << QPoint(0, 2) << 200; // 133 interpolated
         QTest::newRow("1 x 1") << QSize(1, 1) << QList<int>{77} << QSize(3, 3) << QPoint(2, 2)
                                << 77;
     }
