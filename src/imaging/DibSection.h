@@ -44,10 +44,10 @@ public:
     int height() const { return m_height; }
     bool isEmpty() const { return !m_bits; }
 
-    // Copies the picture's rectangle at (srcLeft, srcTop) to the buffer's top-left corner
-    // (the block transfer with SrcCopy, the only one any command makes). A negative width or
-    // height means the buffer's own. Coordinates count from the top, as on the screen; the
-    // parts that fall outside the picture or the buffer are not copied.
+    // Copies the picture's rectangle at (srcLeft, srcTop) to the buffer's top-left corner, byte
+    // for byte (no command combines the bytes in another way). A negative width or height
+    // means the buffer's own. Coordinates count from the top, as on the screen; the parts that
+    // fall outside the picture or the buffer are not copied.
     void loadPictureBlt(const Picture& source, int srcLeft = 0, int srcTop = 0, int srcWidth = -1,
                         int srcHeight = -1);
     // Copies the buffer's rectangle at (srcLeft, srcTop) to the picture at (destLeft, destTop),
