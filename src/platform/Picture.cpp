@@ -2,17 +2,18 @@
 
 #include <QImageReader>
 
+#include <mutex>
+
 namespace glim {
 
 namespace {
 
 // Qt's readers keep one limit for the whole process, in whole megabytes.
 void allowTheLargestPicture() {
-    static const bool raised = [] {
+    static std::once_flag raised;
+    std::call_once(raised, [] {
         QImageReader::setAllocationLimit(int(kLargestPictureBytes / (1024 * 1024)));
-        return true;
-    }();
-    (void)raised;
+    });
 }
 
 } // namespace

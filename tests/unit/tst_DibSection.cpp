@@ -102,6 +102,13 @@ private slots:
         dib.clearUp();
         QVERIFY(dib.isEmpty());
         QCOMPARE(QSize(dib.width(), dib.height()), QSize(5, 2));
+        // An empty buffer gives no pixels, and resamples into a black one.
+        Picture picture(5, 2, QImage::Format_BGR888);
+        picture.fill(Qt::white);
+        dib.paintPicture(picture);
+        QCOMPARE(picture.pixelColor(0, 0), QColor(Qt::white));
+        const std::unique_ptr<DibSection> resampled = dib.resample(3, 3);
+        QVERIFY(resampled && resampled->dibSectionBitsPtr()[0] == 0);
         dib.createFromPicture(Picture());
         QVERIFY(dib.isEmpty());
     }
@@ -146,11 +153,18 @@ private slots:
         DibSection dib;
         QVERIFY(dib.create(4, 3));
         fillBuffer(dib, 1);
+        // The whole copies go through the defaults.
+        const bool whole = dest.isNull() && src.isNull() && size == QSize(-1, -1);
         if (out) {
             dib.createFromPicture(source);
-            dib.paintPicture(picture, dest.x(), dest.y(), size.width(), size.height(), src.x(),
-                             src.y());
+            if (whole)
+                dib.paintPicture(picture);
+            else
+                dib.paintPicture(picture, dest.x(), dest.y(), size.width(), size.height(), src.x(),
+                                 src.y());
             QCOMPARE(picture.format(), QImage::Format_BGR888);
+        } else if (whole) {
+            dib.loadPictureBlt(source);
         } else {
             dib.loadPictureBlt(source, src.x(), src.y(), size.width(), size.height());
         }
@@ -219,8 +233,11 @@ private slots:
             << QSize(1, 3) << column << QSize(1, 4) << QPoint(0, 1) << 50;
         QTest::newRow("1 x 3: the top rows")
             << QSize(1, 3) << column << QSize(3, 4) << QPoint(2, 3) << 150;
+        const QList<int> row{10, 20, 40};
         QTest::newRow("3 x 1: the next column")
-            << QSize(3, 1) << QList<int>{10, 20, 40} << QSize(4, 2) << QPoint(1, 1) << 15;
+            << QSize(3, 1) << row << QSize(4, 2) << QPoint(1, 1) << 15;
+        QTest::newRow("3 x 1: the last two columns")
+            << QSize(3, 1) << row << QSize(4, 2) << QPoint(3, 1) << 30;
         QTest::newRow("to its own size: a copy")
             << QSize(1, 3) << column << QSize(1, 3) << QPoint(0, 2) << 200; // 133 interpolated
         QTest::newRow("1 x 1") << QSize(1, 1) << QList<int>{77} << QSize(3, 3) << QPoint(2, 2)
