@@ -58,7 +58,7 @@ void openPictureFile(FileDialogs& fileDialogs, Dialogs& dialogs, const ProgramFo
         return;
     // Remembered before the read, so that a file that fails is offered again next time.
     writeIni(settings, QStringLiteral("Paths"), kLastopen, path);
-    PictureFileError error;
+    OpenFileError error;
     const Picture picture = readPictureFile(path, error);
     if (picture.isNull())
         dialogs.critical(kOpenErrorTitle + QString::number(error.number), error.description);

@@ -42,7 +42,7 @@ QString pictureFileErrorText(int number) {
     return {};
 }
 
-Picture readPictureFile(const QString& path, PictureFileError& error) {
+Picture readPictureFile(const QString& path, OpenFileError& error) {
     const Picture picture = loadPicture(path);
     if (!picture.isNull()) {
         error = {};

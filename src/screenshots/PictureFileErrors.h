@@ -8,7 +8,7 @@ namespace glim {
 
 // Why a picture file chosen in Open gave no picture, in the classic numbered form that the
 // program reports: the number goes into the message's title, the description is its text.
-struct PictureFileError {
+struct OpenFileError {
     int number = 0; // 0: no error
     QString description;
 };
@@ -25,6 +25,6 @@ QString pictureFileErrorText(int number);
 // the file system says about the path: a missing folder, a missing file, something that is not
 // a readable file, or a file that is no picture the program can read (a picture too large to
 // read included).
-Picture readPictureFile(const QString& path, PictureFileError& error);
+Picture readPictureFile(const QString& path, OpenFileError& error);
 
 } // namespace glim
