@@ -35,7 +35,7 @@ bool Application::setting(const char* key, int value) const {
 bool Application::start() {
     // 1. One instance per executable; the second says so and ends, touching nothing.
     m_lock = std::make_unique<InstanceLock>(m_services.executablePath, m_services.lockFolder);
-    if (!m_lock->tryLock()) {
+    if (m_lock->tryLock() == InstanceLock::Result::HeldByAnother) {
         m_services.dialogs.information(QStringLiteral("The program is allready running"));
         return false;
     }

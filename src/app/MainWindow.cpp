@@ -5,6 +5,8 @@
 #include "app/Services.h"
 #include "app/StatusPanels.h"
 #include "platform/Shell.h"
+#include "screenshots/EventCommands.h"
+#include "screenshots/OutputCommands.h"
 #include "screenshots/PictureBox.h"
 #include "screenshots/ScreenshotStore.h"
 #include "screenshots/ScreenshotViewer.h"
@@ -69,6 +71,7 @@ MainWindow::MainWindow(const Services& services, RecordFlag& recordFlag, QWidget
             &MainWindow::setPictureCommandsEnabled);
     connect(m_viewer, &ScreenshotViewer::centrePressed, m_buttons.center,
             [this] { m_buttons.center->setChecked(true); });
+    connectCommands(services);
 
     adjustSize();
     setFixedSize(sizeHint());
@@ -125,6 +128,31 @@ void MainWindow::buildToolBar() {
             [this](QAction* action) { dispatchToolButton(action->data().toString()); });
 }
 
+void MainWindow::connectCommands(const Services& services) {
+    // The services outlive every window; the folder is a value of its own.
+    Dialogs& dialogs = services.dialogs;
+    Clipboard& clipboard = services.clipboard;
+    Printer& printer = services.printer;
+    FileDialogs& fileDialogs = services.fileDialogs;
+    const ProgramFolder folder = services.folder;
+    ScreenshotViewer& viewer = *m_viewer;
+    connect(m_menu.newscre, &QAction::triggered, this,
+            [&dialogs, folder, &viewer] { newEvent(dialogs, folder, viewer); });
+    connect(m_menu.openscr, &QAction::triggered, this,
+            [this, &fileDialogs, &dialogs, folder, &viewer] {
+                openPictureFile(fileDialogs, dialogs, folder, viewer, this);
+            });
+    connect(m_menu.pstscre, &QAction::triggered, this,
+            [&clipboard, &viewer] { pastePicture(clipboard, viewer); });
+    connect(m_menu.primg, &QAction::triggered, this,
+            [&dialogs, &printer, &viewer] { printScreenshot(dialogs, printer, viewer); });
+    connect(m_menu.clip, &QAction::triggered, this,
+            [&clipboard, &viewer] { copyPicture(clipboard, viewer); });
+    m_toolBarCopy = [&clipboard, &dialogs, &viewer] {
+        copyPictureAlone(clipboard, dialogs, viewer);
+    };
+}
+
 void MainWindow::dispatchToolButton(const QString& key) {
     // Compared in this order, case-sensitively.
     if (key == QLatin1String("Save")) {
@@ -145,7 +173,8 @@ void MainWindow::dispatchToolButton(const QString& key) {
     } else if (key == QLatin1String("Align Right")) {
         m_viewer->alignRight();
     } else if (key == QLatin1String("Copy")) {
-        // The tool bar's own copy comes with the clipboard commands.
+        // Unlike the menu's Copy: only the picture stays on the clipboard, and it says so.
+        m_toolBarCopy();
     } else if (key == QLatin1String("New")) {
         m_menu.newscre->trigger();
     }

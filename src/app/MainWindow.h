@@ -64,6 +64,7 @@ protected:
 
 private:
     void buildToolBar();
+    void connectCommands(const Services& services);
     void loadState();
 
     QWidget* m_client;
@@ -74,6 +75,7 @@ private:
     StatusPanels* m_status = nullptr;
     ScreenshotViewer* m_viewer = nullptr;
     std::function<bool()> m_editImageOpen;
+    std::function<void()> m_toolBarCopy;
     bool m_ending = false;
 };
 

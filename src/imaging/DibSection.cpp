@@ -1,11 +1,6 @@
 #include "imaging/DibSection.h"
 
 #include "imaging/PixelRows.h"
-#include "platform/Dialogs.h"
-
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QMimeData>
 
 #include <algorithm>
 #include <climits>
@@ -16,11 +11,6 @@
 namespace glim {
 
 namespace {
-
-// Shown when the buffer is asked onto the clipboard in its raw device-independent form, which
-// the program does not offer.
-const QString kNoDibOnClipboardText =
-    QStringLiteral("I don't know how to put a DIB on the clipboard! Copy as bitmap instead!!!");
 
 // One axis of a rectangle copy, clipped to both ends: `length` items from `srcStart` in a
 // source of `srcSize` go to `destStart` in a destination of `destSize`. Computed in 64 bits
@@ -42,32 +32,6 @@ Span clipSpan(int destStart, int srcStart, int length, int destSize, int srcSize
     if (end <= dest)
         return {};
     return {int(dest), int(src), int(end - dest)};
-}
-
-// Applies the raster operation to one row of `count` bytes.
-void combineRow(std::uint8_t* dest, const std::uint8_t* src, std::size_t count, RasterOp rop) {
-    switch (rop) {
-    case RasterOp::SrcCopy:
-        std::memmove(dest, src, count);
-        return;
-    case RasterOp::SrcPaint:
-        for (std::size_t i = 0; i < count; ++i)
-            dest[i] = std::uint8_t(dest[i] | src[i]);
-        return;
-    case RasterOp::SrcAnd:
-        for (std::size_t i = 0; i < count; ++i)
-            dest[i] = std::uint8_t(dest[i] & src[i]);
-        return;
-    case RasterOp::SrcInvert:
-        for (std::size_t i = 0; i < count; ++i)
-            dest[i] = std::uint8_t(dest[i] ^ src[i]);
-        return;
-    case RasterOp::NotSrcCopy:
-        for (std::size_t i = 0; i < count; ++i)
-            dest[i] = std::uint8_t(~src[i]);
-        return;
-    }
-    // Any other code is not a raster operation of ours: nothing is written.
 }
 
 } // namespace
@@ -104,7 +68,7 @@ bool DibSection::createDib(int width, int height, PixelBlock& dib) {
 void DibSection::createFromPicture(const Picture& picture) {
     if (!create(picture.width(), picture.height()))
         return;
-    loadPictureBlt(picture, 0, 0, -1, -1, RasterOp::SrcCopy);
+    loadPictureBlt(picture, 0, 0, -1, -1);
 }
 
 int DibSection::bytesPerScanLine() const {
@@ -114,7 +78,7 @@ int DibSection::bytesPerScanLine() const {
 }
 
 void DibSection::loadPictureBlt(const Picture& source, int srcLeft, int srcTop, int srcWidth,
-                                int srcHeight, RasterOp rop) {
+                                int srcHeight) {
     if (isEmpty() || source.isNull())
         return;
     const Picture bgr = asPicture(source); // shares the pixels when no conversion is needed
@@ -128,12 +92,12 @@ void DibSection::loadPictureBlt(const Picture& source, int srcLeft, int srcTop, 
     for (int r = 0; r < ys.length; ++r) {
         std::uint8_t* dest = rows.fromTop(ys.dest + r) + std::size_t(xs.dest) * 3;
         const std::uint8_t* src = bgr.constScanLine(ys.src + r) + std::size_t(xs.src) * 3;
-        combineRow(dest, src, std::size_t(xs.length) * 3, rop);
+        std::memcpy(dest, src, std::size_t(xs.length) * 3);
     }
 }
 
 void DibSection::paintPicture(Picture& destination, int destLeft, int destTop, int destWidth,
-                              int destHeight, int srcLeft, int srcTop, RasterOp rop) {
+                              int destHeight, int srcLeft, int srcTop) {
     if (isEmpty() || destination.isNull())
         return;
     if (destination.format() != QImage::Format_BGR888)
@@ -148,28 +112,8 @@ void DibSection::paintPicture(Picture& destination, int destLeft, int destTop, i
     for (int r = 0; r < ys.length; ++r) {
         std::uint8_t* dest = destination.scanLine(ys.dest + r) + std::size_t(xs.dest) * 3;
         const std::uint8_t* src = rows.fromTop(ys.src + r) + std::size_t(xs.src) * 3;
-        combineRow(dest, src, std::size_t(xs.length) * 3, rop);
+        std::memcpy(dest, src, std::size_t(xs.length) * 3);
     }
-}
-
-bool DibSection::copyToClipboard(Dialogs& dialogs, bool asDib) {
-    // Without a GUI application there is no clipboard to reach.
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr)
-        return false;
-    if (asDib) {
-        dialogs.plain(kNoDibOnClipboardText);
-        return false;
-    }
-    if (isEmpty())
-        return false;
-    Picture bitmap(m_width, m_height, QImage::Format_BGR888);
-    if (bitmap.isNull())
-        return false;
-    paintPicture(bitmap, 0, 0, -1, -1, 0, 0, RasterOp::SrcCopy);
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->setImage(bitmap);
-    const QMimeData* data = clipboard->mimeData();
-    return data != nullptr && data->hasImage();
 }
 
 } // namespace glim

@@ -8,18 +8,6 @@
 
 namespace glim {
 
-class Dialogs;
-
-// How a rectangle copy combines the copied bytes with the bytes already there. The values are
-// the classic raster-operation codes, so that a stored or passed code keeps its meaning.
-enum class RasterOp : std::uint32_t {
-    SrcCopy = 0x00CC0020,    // destination = source
-    SrcPaint = 0x00EE0086,   // destination = source OR destination
-    SrcAnd = 0x008800C6,     // destination = source AND destination
-    SrcInvert = 0x00660046,  // destination = source XOR destination
-    NotSrcCopy = 0x00330008, // destination = NOT source
-};
-
 // The program's 24-bit pixel buffer: Height rows of BytesPerScanLine bytes, each pixel blue,
 // green, red, rows stored bottom-up and padded to a multiple of 4 bytes. Pictures are copied
 // into it and out of it; the JPEG writer hands its memory to the encoder as it is.
@@ -56,16 +44,16 @@ public:
     int height() const { return m_height; }
     bool isEmpty() const { return !m_bits; }
 
-    // Copies the picture's rectangle at (srcLeft, srcTop) to the buffer's top-left corner.
-    // A negative width or height means the buffer's own. Coordinates count from the top, as on
-    // the screen; the parts that fall outside the picture or the buffer are not copied.
+    // Copies the picture's rectangle at (srcLeft, srcTop) to the buffer's top-left corner, byte
+    // for byte (no command combines the bytes in another way). A negative width or height
+    // means the buffer's own. Coordinates count from the top, as on the screen; the parts that
+    // fall outside the picture or the buffer are not copied.
     void loadPictureBlt(const Picture& source, int srcLeft = 0, int srcTop = 0, int srcWidth = -1,
-                        int srcHeight = -1, RasterOp rop = RasterOp::SrcCopy);
+                        int srcHeight = -1);
     // Copies the buffer's rectangle at (srcLeft, srcTop) to the picture at (destLeft, destTop),
     // with the same negative-means-whole rule. The picture is held as Format_BGR888 afterwards.
     void paintPicture(Picture& destination, int destLeft = 0, int destTop = 0, int destWidth = -1,
-                      int destHeight = -1, int srcLeft = 0, int srcTop = 0,
-                      RasterOp rop = RasterOp::SrcCopy);
+                      int destHeight = -1, int srcLeft = 0, int srcTop = 0);
 
     // The handles of the buffer. Here the pixel block is both the bitmap and its own drawing
     // surface, so hdc and hDib name the block; all three are 0 when the buffer is empty.
@@ -74,9 +62,6 @@ public:
     std::uint8_t* dibSectionBitsPtr() { return m_bits.get(); }
     const std::uint8_t* dibSectionBitsPtr() const { return m_bits.get(); }
 
-    // Puts the buffer on the clipboard as an image and returns true when the clipboard took it.
-    // With asDib true it only tells the user it cannot and returns false.
-    bool copyToClipboard(Dialogs& dialogs, bool asDib = false);
     // Fills the buffer with noise seeded from the time of day: blue 0 and random green and red,
     // or (gray) one random value in all three. Padding bytes are not touched.
     void randomiseBits(bool gray = false);

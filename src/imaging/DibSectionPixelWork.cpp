@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstring>
 #include <random>
+#include <span>
 
 namespace glim {
 
@@ -84,7 +85,13 @@ void DibSection::resampleInto(DibSection& target) const {
     const int h = m_height;
     const int newW = target.m_width;
     const int newH = target.m_height;
-    const ConstPixelRows s(m_bits.get(), bytesPerScanLine(), h);
+    const auto stride = std::size_t(bytesPerScanLine());
+    // The source is read through views of exactly its rows' pixels, without their padding, so
+    // that the checked builds stop at any read past a row or past the buffer.
+    const std::span<const std::uint8_t> source(m_bits.get(), stride * std::size_t(h));
+    const auto sourceRow = [&](int y) {
+        return source.subspan(std::size_t(y) * stride, std::size_t(w) * 3);
+    };
     const PixelRows t(target.m_bits.get(), target.bytesPerScanLine(), newH);
 
     // The scale is (source size - 1) / target size, so the last target column and row sample
@@ -98,26 +105,22 @@ void DibSection::resampleInto(DibSection& target) const {
     for (int y = 0; y < newH; ++y) {
         const float fY = float(double(y) * double(yScale));
         // A source lower than 2 rows has no row above: the edge row stands in for it, so that
-        // nothing outside the source is read.
+        // nothing outside the source is read. The same holds for columns.
         const int iY = std::clamp(int(std::floor(fY)), 0, h - 1);
-        const int iY1 = std::min(iY + 1, h - 1);
         const float dy = float(double(fY) - double(iY));
-        const std::uint8_t* lower = s.row(iY);
-        const std::uint8_t* upper = s.row(iY1);
+        const std::span<const std::uint8_t> lower = sourceRow(iY);
+        const std::span<const std::uint8_t> upper = sourceRow(std::min(iY + 1, h - 1));
         std::uint8_t* out = t.row(y);
         for (int x = 0; x < newW; ++x) {
             const float fX = float(double(x) * double(xScale));
             const int iX = std::clamp(int(std::floor(fX)), 0, w - 1);
-            const int iX1 = std::min(iX + 1, w - 1);
             const float dX = float(double(fX) - double(iX));
-            const std::uint8_t* p1 = lower + std::ptrdiff_t(iX) * 3;
-            const std::uint8_t* p2 = lower + std::ptrdiff_t(iX1) * 3;
-            const std::uint8_t* p3 = upper + std::ptrdiff_t(iX) * 3;
-            const std::uint8_t* p4 = upper + std::ptrdiff_t(iX1) * 3;
-            for (int c = 0; c < 3; ++c) {
-                const double c13 = blend(p1[c], p3[c], dy);
-                const double c24 = blend(p2[c], p4[c], dy);
-                out[std::ptrdiff_t(x) * 3 + c] =
+            const std::size_t left = std::size_t(iX) * 3;
+            const std::size_t right = std::size_t(std::min(iX + 1, w - 1)) * 3;
+            for (std::size_t c = 0; c < 3; ++c) {
+                const double c13 = blend(lower[left + c], upper[left + c], dy);
+                const double c24 = blend(lower[right + c], upper[right + c], dy);
+                out[std::size_t(x) * 3 + c] =
                     std::uint8_t(std::clamp(blend(c13, c24, dX), 0.0, 255.0));
             }
         }

@@ -47,6 +47,14 @@ struct EncodedJpeg {
     unsigned long size = 0;
     ~EncodedJpeg() { tjFree(bytes); }
 
+    // When the encoder outgrows the buffer it was given, it puts a larger one of its own in its
+    // place and leaves the first to the caller: without this, every picture that did not fit
+    // would leak that buffer.
+    void releaseIfReplaced(unsigned char* first) {
+        if (first != bytes)
+            tjFree(first);
+    }
+
     // A first buffer of a quarter of the worst case, which the encoder enlarges when a picture
     // needs more. Screenshots at quality 100 take 1 to 2 bits a pixel, so it rarely has to;
     // a worst-case buffer (as large as the picture) made big pictures a third slower, and
@@ -74,14 +82,14 @@ class SiblingFile {
 public:
     explicit SiblingFile(const QByteArray& target) {
         const int slash = target.lastIndexOf('/');
-        const QByteArray folder = slash < 0 ? QByteArray(".") : target.left(slash + 1);
+        m_folder = slash < 0 ? QByteArray(".") : target.left(slash + 1);
         const QByteArray name = target.mid(slash + 1);
         // Created exclusively with the default mode, as any new file of the user's would be;
         // a clash with an existing name only costs another try.
         for (int attempt = 0; attempt < 64 && m_fd < 0; ++attempt) {
             const QByteArray suffix =
                 QByteArray::number(QRandomGenerator::global()->generate(), 16);
-            m_path = folder + '.' + name + '.' + suffix + ".tmp";
+            m_path = m_folder + '.' + name + '.' + suffix + ".tmp";
             m_fd = ::open(m_path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (m_fd < 0 && errno != EEXIST)
                 break;
@@ -118,6 +126,10 @@ public:
         (void)::fchmod(m_fd, old.st_mode & 07777);
     }
 
+    // Puts the bytes on the disk before the file takes the target's name, so that a power loss
+    // leaves either the earlier picture or the whole new one at the path, never an empty file.
+    bool flush() { return ::fsync(m_fd) == 0; }
+
     bool closeFile() {
         if (m_fd < 0)
             return true;
@@ -126,12 +138,22 @@ public:
         return result == 0;
     }
 
+    // The rename itself is on the disk only once the folder is: flushed too. A folder that
+    // cannot be flushed (some file systems refuse) leaves the picture in place all the same.
     bool placeAt(const QByteArray& target) {
         m_placed = ::rename(m_path.constData(), target.constData()) == 0;
+        if (m_placed) {
+            const int folder = ::open(m_folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (folder >= 0) {
+                (void)::fsync(folder);
+                ::close(folder);
+            }
+        }
         return m_placed;
     }
 
 private:
+    QByteArray m_folder;
     QByteArray m_path;
     int m_fd = -1;
     bool m_placed = false;
@@ -161,10 +183,13 @@ JpegWriteResult writeJpegFile(DibSection& dib, const QString& path, int quality)
     const int height = dib.height();
     EncodedJpeg jpeg;
     jpeg.startFor(width, height, subsampling);
+    unsigned char* const first = jpeg.bytes;
     // The buffer's own memory goes to the encoder: B,G,R, padded rows, bottom row first.
-    if (tjCompress2(compressor.handle, dib.dibSectionBitsPtr(), width, dib.bytesPerScanLine(),
-                    height, TJPF_BGR, &jpeg.bytes, &jpeg.size, subsampling, quality,
-                    TJFLAG_BOTTOMUP) != 0)
+    const int status = tjCompress2(compressor.handle, dib.dibSectionBitsPtr(), width,
+                                   dib.bytesPerScanLine(), height, TJPF_BGR, &jpeg.bytes,
+                                   &jpeg.size, subsampling, quality, TJFLAG_BOTTOMUP);
+    jpeg.releaseIfReplaced(first);
+    if (status != 0)
         return failure(kSaveFailedText, EncoderFailed);
 
     if (target.isEmpty())
@@ -178,7 +203,7 @@ JpegWriteResult writeJpegFile(DibSection& dib, const QString& path, int quality)
     // mode bits are what the replaced file hands on.
     if (replacing)
         file.takeOver(old);
-    if (!file.closeFile())
+    if (!file.flush() || !file.closeFile())
         return failure(kSaveFailedText, WriteFailed);
     if (!file.placeAt(target))
         return failure(kSaveFailedText, ReplaceFailed);

@@ -27,11 +27,12 @@ InstanceLock::InstanceLock(const QString& executablePath, const QString& lockFol
 
 InstanceLock::~InstanceLock() = default;
 
-bool InstanceLock::tryLock() {
-    if (m_lock->isLocked())
-        return true;
+InstanceLock::Result InstanceLock::tryLock() {
     // A lock file whose recorded process is no longer running is taken over by tryLock.
-    return m_lock->tryLock(0);
+    if (m_lock->isLocked() || m_lock->tryLock(0))
+        return Result::Acquired;
+    // Only this error means a live owner; the others are failures to write the lock file.
+    return m_lock->error() == QLockFile::LockFailedError ? Result::HeldByAnother : Result::Failed;
 }
 
 } // namespace glim

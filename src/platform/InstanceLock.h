@@ -17,8 +17,13 @@ public:
     explicit InstanceLock(const QString& executablePath, const QString& lockFolder = {});
     ~InstanceLock();
 
-    // True when this process now holds the lock; false when another running instance does.
-    bool tryLock();
+    enum class Result {
+        Acquired,      // this process holds the lock now
+        HeldByAnother, // a running instance of this executable holds it
+        Failed,        // the lock could not be taken (unwritable or full folder...): nothing
+                       // says that another instance runs
+    };
+    Result tryLock();
     QString lockFilePath() const { return m_path; }
 
 private:

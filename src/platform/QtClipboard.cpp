@@ -27,9 +27,24 @@ void QtClipboard::putPicture(const Picture& picture, bool keepOtherFormats) {
 
 Picture QtClipboard::picture() const {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    if (data == nullptr || !data->hasImage())
+    if (data == nullptr)
         return {};
-    return asPicture(qvariant_cast<QImage>(data->imageData()));
+    if (data->hasImage()) {
+        const Picture picture = asPicture(qvariant_cast<QImage>(data->imageData()));
+        if (!picture.isNull())
+            return picture;
+    }
+    // Qt converts image formats only where the platform's clipboard does it for it: a picture
+    // offered only as image/png (by this program itself, or on some platforms) is read here.
+    const QStringList formats = data->formats();
+    for (const QString& format : formats) {
+        if (!format.startsWith(QLatin1String("image/")))
+            continue;
+        const QImage image = QImage::fromData(data->data(format));
+        if (!image.isNull())
+            return asPicture(image);
+    }
+    return {};
 }
 
 } // namespace glim

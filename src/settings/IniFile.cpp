@@ -1,6 +1,7 @@
 #include "settings/IniFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringList>
 
@@ -11,18 +12,33 @@ namespace {
 // At most this many characters of a value come back, as the settings file always allowed.
 constexpr int kMaxValueLength = 259;
 
+// What stands at the settings path: nothing (a write creates the file), a file that was read,
+// or something that must be neither read nor replaced.
+enum class FileState { Missing, Read, Unusable };
+
 struct Lines {
     QStringList lines;
-    bool exists = false;
+    FileState state = FileState::Missing;
 };
 
 Lines readLines(const QString& file) {
     Lines result;
+    const QFileInfo info(file);
+    if (!info.exists())
+        return result;
+    result.state = FileState::Unusable;
+    // Looked at before it is opened: opening a FIFO waits for a writer, and a device such as
+    // /dev/zero never ends.
+    if (!info.isFile() || info.size() > kMaxIniFileBytes)
+        return result;
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly))
         return result;
-    result.exists = true;
-    const QString text = QString::fromLocal8Bit(in.readAll());
+    const QByteArray bytes = in.read(kMaxIniFileBytes + 1);
+    if (bytes.size() > kMaxIniFileBytes) // it grew after it was looked at
+        return result;
+    result.state = FileState::Read;
+    const QString text = QString::fromLocal8Bit(bytes);
     result.lines = text.split(QLatin1Char('\n'));
     for (QString& line : result.lines) {
         if (line.endsWith(QLatin1Char('\r')))
@@ -32,6 +48,10 @@ Lines readLines(const QString& file) {
     if (!result.lines.isEmpty() && result.lines.last().isEmpty())
         result.lines.removeLast();
     return result;
+}
+
+bool breaksLines(const QString& text) {
+    return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
 }
 
 // The section name of a "[name]" line, or a null string for any other line.
@@ -81,7 +101,12 @@ QString readIni(const QString& file, const QString& section, const QString& key)
 
 bool writeIni(const QString& file, const QString& section, const QString& key,
               const QString& value) {
+    if (breaksLines(section) || breaksLines(key) || breaksLines(value) ||
+        section.contains(QLatin1Char(']')) || key.contains(QLatin1Char('=')))
+        return false;
     Lines file_ = readLines(file);
+    if (file_.state == FileState::Unusable)
+        return false;
     QStringList& lines = file_.lines;
     const QString entry = key + QLatin1Char('=') + value;
 
@@ -121,17 +146,22 @@ bool writeIni(const QString& file, const QString& section, const QString& key,
 
     // Written to a new file that replaces the old one only when complete, so that a failed
     // write never leaves a truncated settings file behind.
+    // A file that grew past the limit would read as empty from then on: the write is lost
+    // instead, and every value written before stays readable.
+    const QByteArray bytes =
+        (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLocal8Bit();
+    if (bytes.size() > kMaxIniFileBytes)
+        return false;
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly))
         return false;
-    out.write((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLocal8Bit());
+    out.write(bytes);
     return out.commit();
 }
 
 int iniNumber(const QString& value) {
-    bool ok = false;
-    const int number = value.trimmed().toInt(&ok);
-    return ok ? number : 0;
+    // toInt gives 0 for anything that is not a whole number.
+    return value.trimmed().toInt();
 }
 
 } // namespace glim

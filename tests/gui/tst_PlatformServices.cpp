@@ -1,6 +1,7 @@
 #include "platform/QtServices.h"
 #include "support/PictureCompare.h"
 
+#include <QBuffer>
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -114,6 +115,38 @@ private slots:
         QVERIFY(!clipboard->mimeData()->hasText());
         QCOMPARE(largestDifference(ours.picture(), picture), 0);
         QCOMPARE(ours.picture().format(), QImage::Format_BGR888);
+    }
+
+    void clipboardPictureInAnyImageFormat_data() {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("picture");
+        QImage image(5, 3, QImage::Format_RGB32);
+        image.fill(QColor(40, 80, 160));
+        for (const char* kind : {"png", "bmp", "jpeg"}) {
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            image.save(&buffer, kind, 100);
+            QTest::newRow(kind) << QStringLiteral("image/") + kind << bytes << true;
+        }
+        QTest::newRow("file list")
+            << "text/uri-list" << QByteArray("file:///tmp/a.png\r\n") << false;
+        QTest::newRow("broken png") << "image/png" << QByteArray("\x89PNG broken") << false;
+    }
+    void clipboardPictureInAnyImageFormat() {
+        QFETCH(QString, format);
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, picture);
+        QImage image(5, 3, QImage::Format_RGB32);
+        image.fill(QColor(40, 80, 160));
+        auto* data = new QMimeData;
+        data->setData(format, bytes);
+        QGuiApplication::clipboard()->setMimeData(data);
+        const Picture pasted = QtClipboard().picture();
+        QCOMPARE(!pasted.isNull(), picture);
+        if (picture)
+            QVERIFY(largestDifference(pasted, image) <= 3);
     }
 
     void printedPictureKeepsItsSizeOrShrinksToThePage_data() {

@@ -42,19 +42,46 @@ private slots:
         QCOMPARE(window.size(), QSize(300, 200));
         QCOMPARE(grabber.grabbed.last(), grabber.activeFrame);
 
+        // A frame as huge as X allows is read only where it lies on the screen.
+        grabber.activeFrame = QRect(-10, -10, 32767, 32767);
+        QCOMPARE(captureActiveWindow(grabber).size(), QSize(1024, 768));
+        QCOMPARE(grabber.grabbed.last(), QRect(0, 0, 1024, 768));
+
         grabber.activeFrame = QRect();
         const int grabs = int(grabber.grabbed.size());
         QVERIFY(captureActiveWindow(grabber).isNull());
         QCOMPARE(grabber.grabbed.size(), grabs);
     }
 
-    void capturesAreOursWhateverTheGrabbersFormat() {
-        QImage argb(8, 4, QImage::Format_ARGB32);
-        argb.fill(QColor(10, 20, 30));
-        const Picture picture = createBitmapPicture(argb);
-        QCOMPARE(picture.format(), QImage::Format_BGR888);
-        QCOMPARE(picture.pixelColor(7, 3), QColor(10, 20, 30));
-        QVERIFY(createBitmapPicture(QImage()).isNull());
+    // On a 1024 x 768 screen.
+    void captureAreaIsBoundToTheScreen_data() {
+        QTest::addColumn<qint64>("left");
+        QTest::addColumn<qint64>("top");
+        QTest::addColumn<qint64>("width");
+        QTest::addColumn<qint64>("height");
+        QTest::addColumn<QRect>("bounded");
+        QTest::newRow("inside") << 100ll << 50ll << 300ll << 200ll << QRect(100, 50, 300, 200);
+        QTest::newRow("partly off, whole extent kept")
+            << 900ll << -50ll << 300ll << 200ll << QRect(900, -50, 300, 200);
+        QTest::newRow("as wide as the screen, half off")
+            << -512ll << 0ll << 1024ll << 768ll << QRect(-512, 0, 1024, 768);
+        QTest::newRow("longer than the screen: its part on it")
+            << -100ll << 10ll << 32767ll << 32767ll << QRect(0, 10, 1024, 758);
+        QTest::newRow("longer on one axis only")
+            << 1000ll << 700ll << 2000ll << 100ll << QRect(1000, 700, 24, 100);
+        QTest::newRow("ends at the left edge") << -300ll << 0ll << 300ll << 10ll << QRect();
+        QTest::newRow("starts at the right edge") << 1024ll << 0ll << 10ll << 10ll << QRect();
+        QTest::newRow("starts below the screen") << 0ll << 768ll << 10ll << 10ll << QRect();
+        QTest::newRow("no width") << 5ll << 5ll << 0ll << 10ll << QRect();
+        QTest::newRow("negative height") << 5ll << 5ll << 10ll << -3ll << QRect();
+        QTest::newRow("beyond 32 bits") << 4294967296ll << 0ll << 10ll << 10ll << QRect();
+    }
+    void captureAreaIsBoundToTheScreen() {
+        QFETCH(qint64, left);
+        QFETCH(qint64, top);
+        QFETCH(qint64, width);
+        QFETCH(qint64, height);
+        QTEST(boundCaptureArea(left, top, width, height, QSize(1024, 768)), "bounded");
     }
 
     void screenBlockIsDrawnIntoTheDestinationAtItsCorner() {
@@ -68,6 +95,16 @@ private slots:
         // What the block does not cover keeps what the destination held.
         QCOMPARE(frozen.pixelColor(150, 90), QColor(Qt::white));
         QCOMPARE(frozen.pixelColor(119, 79), FakeScreenGrabber::blockColour(5, 3));
+
+        // A block longer than a 100-pixel screen is read where it lies on the screen and drawn
+        // where that part belongs.
+        FakeScreenGrabber small(QSize(100, 50));
+        frozen.fill(Qt::white);
+        copyScreenToDC(small, frozen, -20, 0, 150, 50);
+        QCOMPARE(small.grabbed.last(), QRect(0, 0, 100, 50));
+        QCOMPARE(frozen.pixelColor(19, 10), QColor(Qt::white));
+        QCOMPARE(frozen.pixelColor(20, 10), FakeScreenGrabber::blockColour(0, 0));
+        QCOMPARE(frozen.pixelColor(119, 10), FakeScreenGrabber::blockColour(3, 0));
     }
 };
 

@@ -1,5 +1,7 @@
 #include "platform/x11/X11ScreenGrabber.h"
 
+#include "platform/x11/ActiveWindowProperty.h"
+
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
@@ -96,12 +98,12 @@ xcb_window_t activeWindow(xcb_connection_t* connection, xcb_window_t root) {
         connection, xcb_get_property(connection, 0, root, property, XCB_ATOM_WINDOW, 0, 1),
         &rawError));
     const XcbError error(rawError);
-    if (!reply || reply->type != XCB_ATOM_WINDOW || reply->format != 32 ||
-        xcb_get_property_value_length(reply.get()) < static_cast<int>(sizeof(xcb_window_t)))
-        return XCB_WINDOW_NONE;
-    xcb_window_t window = XCB_WINDOW_NONE;
-    std::memcpy(&window, xcb_get_property_value(reply.get()), sizeof window);
-    return window;
+    ActiveWindowReply fields;
+    if (reply) {
+        fields = {true, reply->type, reply->format, xcb_get_property_value_length(reply.get()),
+                  xcb_get_property_value(reply.get())};
+    }
+    return activeWindowIn(fields);
 }
 
 // A reparenting window manager puts each client window into a frame window of its own that

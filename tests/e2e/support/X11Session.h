@@ -25,6 +25,8 @@ public:
     // False with a reason when a part of the session did not come up.
     bool isReady() const { return m_error.isEmpty(); }
     const QString& error() const { return m_error; }
+    // DISPLAY, a private XDG_RUNTIME_DIR and HOME: for tools whose output is bytes, not text.
+    const QProcessEnvironment& environment() const { return m_environment; }
 
     // Starts trayer and waits until its panel is up.
     bool startTray();

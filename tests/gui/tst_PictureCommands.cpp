@@ -1,0 +1,290 @@
+#include "app/MainWindow.h"
+#include "screenshots/PictureBox.h"
+#include "screenshots/ScreenshotList.h"
+#include "screenshots/ScreenshotViewer.h"
+#include "settings/IniFile.h"
+#include "support/AppHarness.h"
+#include "support/Controls.h"
+#include "support/PictureCompare.h"
+#include "support/PictureFiles.h"
+
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+
+using namespace glim;
+
+namespace {
+
+const QString kLimitText =
+    QStringLiteral("The maximum number of screenshots per glimevent is 9. Please save the "
+                   "screenshots you'ld like to keep.");
+const QString kNewEventQuestion =
+    QStringLiteral("Are you sure you want to start a new glimwell event? This will delete all "
+                   "temporary screenshots and the whole screenshotlist!");
+
+// 16 x 8 pixels in four 4 x 8 stripes of four colours.
+QImage stripes(const QList<QRgb>& colours) {
+    QImage image(16, 8, QImage::Format_RGB32);
+    for (int x = 0; x < 16; ++x)
+        for (int y = 0; y < 8; ++y)
+            image.setPixel(x, y, colours[x / 4]);
+    return image;
+}
+
+} // namespace
+
+// New Event, Open, Paste, Print and Copy from the File menu and the tool bar, in the main
+// window on the doubles of the file dialog, the clipboard and the printer.
+class TestPictureCommands : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<AppHarness> m_h;
+    MainWindow* m_window = nullptr;
+    ScreenshotViewer* m_viewer = nullptr;
+    const QList<QRgb> m_colours{qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255),
+                                qRgb(255, 255, 255)};
+
+    void run(const char* item) { m_window->findChild<QAction*>(QLatin1String(item))->trigger(); }
+    void capture(QSize size) {
+        m_h->grabber.screen = FakeScreenGrabber::pattern(size);
+        run("scrfull");
+        QMetaObject::invokeMethod(m_window->findChild<QTimer*>(QStringLiteral("bckt")), "timeout");
+    }
+    int rows() const { return m_viewer->lstv()->rowCount(); }
+    QString lastOpen() const {
+        return readIni(m_h->folder.filePath(QStringLiteral("Settings.ini")), "PATHS", "Lastopen");
+    }
+    QStringList tempFiles() const {
+        return QDir(m_h->folder.filePath(QStringLiteral("Temp"))).entryList(QDir::Files);
+    }
+    bool pictureCommandsOn() const { return m_window->menu().primg->isEnabled(); }
+    QString file(const QString& name, const QByteArray& bytes) const {
+        const QString path = m_h->folder.filePath(name);
+        return picturefiles::save(path, bytes) ? path : QString();
+    }
+
+private slots:
+    void init() {
+        m_h = std::make_unique<AppHarness>("[Paths]\r\nLastopen=/start/here.jpg\r\n");
+        QVERIFY(m_h->app->start());
+        m_window = m_h->app->mainWindow();
+        m_viewer = m_window->viewer();
+        m_window->show();
+    }
+    void cleanup() { m_h.reset(); }
+
+    void newEventAnsweredNoChangesNothingYesStartsAtScreenshot1() {
+        for (int n = 0; n < 9; ++n)
+            capture(QSize(300, 200));
+        run("newscre");
+        QCOMPARE(m_h->dialogs.texts(), QStringList{kNewEventQuestion});
+        QCOMPARE(rows(), 9);
+        QCOMPARE(tempFiles().size(), 9);
+        QVERIFY(m_viewer->ima()->hasPicture());
+
+        m_h->dialogs.answerNext(true);
+        m_window->dispatchToolButton(QStringLiteral("New"));
+        QCOMPARE(rows(), 0);
+        QVERIFY(tempFiles().isEmpty());
+        QVERIFY(!m_viewer->ima()->hasPicture());
+        QCOMPARE(m_viewer->ima()->geometry().topLeft().x(), -100);
+        QCOMPARE(m_viewer->ima()->size(), QSize(1, 1));
+        QVERIFY(!m_viewer->hScroll()->isEnabled() && !m_viewer->vScroll()->isEnabled());
+        QVERIFY(!pictureCommandsOn());
+
+        capture(QSize(300, 200));
+        QCOMPARE(m_viewer->lstv()->selectedRowText(), QStringLiteral("screenshot1"));
+        QCOMPARE(tempFiles(), QStringList{QStringLiteral("screenshot1.jpg")});
+    }
+
+    void openReportsWhatGaveNoPicture_data() {
+        QTest::addColumn<QString>("chosen"); // relative to the program folder; empty: cancel
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("rows");
+        const QByteArray picture = picturefiles::qtWritten(stripes(m_colours), "BMP");
+        QTest::newRow("cancelled") << "" << QByteArray() << ""
+                                   << "" << 0;
+        QTest::newRow("picture") << "a.bmp" << picture << ""
+                                 << "" << 1;
+        QTest::newRow("not a picture")
+            << "notes.jpg" << QByteArray("just text") << "Open File error 481"
+            << "Invalid picture" << 0;
+        QTest::newRow("too large to read")
+            << "huge.bmp" << picturefiles::bmp32(stripes(m_colours), QSize(40000, 40000))
+            << "Open File error 481"
+            << "Invalid picture" << 0;
+        QTest::newRow("missing file") << "gone.jpg" << QByteArray() << "Open File error 53"
+                                      << "File not found" << 0;
+        QTest::newRow("missing folder")
+            << "no/such/gone.gif" << QByteArray() << "Open File error 76"
+            << "Path not found" << 0;
+        QTest::newRow("a folder") << "." << QByteArray() << "Open File error 75"
+                                  << "Path/File access error" << 0;
+    }
+    void openReportsWhatGaveNoPicture() {
+        QFETCH(QString, chosen);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, title);
+        QFETCH(QString, text);
+        QFETCH(int, rows);
+        const QString path = chosen.isEmpty() ? QString() : m_h->folder.filePath(chosen);
+        if (!bytes.isEmpty())
+            QVERIFY(!file(chosen, bytes).isEmpty());
+        // Chosen twice (or cancelled twice) in a row.
+        m_h->fileDialogs.answers = QStringList{path, path};
+        run("openscr");
+        m_window->dispatchToolButton(QStringLiteral("Open"));
+        QCOMPARE(m_h->fileDialogs.asked.first(),
+                 QStringLiteral("/start/here.jpg|Picture Files (*.jpg *.gif *.bmp)"));
+        QCOMPARE(lastOpen(), chosen.isEmpty() ? QStringLiteral("/start/here.jpg") : path);
+        QCOMPARE(this->rows(), 2 * rows);
+        QStringList shown;
+        for (const ScriptedDialogs::Shown& message : m_h->dialogs.shown())
+            shown.append(message.kind + QLatin1Char('|') + message.title + QLatin1Char('|') +
+                         message.text);
+        const QString expected = QStringLiteral("critical|") + title + QLatin1Char('|') + text;
+        QCOMPARE(shown, title.isEmpty() ? QStringList() : (QStringList{expected, expected}));
+        if (!chosen.isEmpty())
+            QVERIFY(!m_viewer->recordFlag());
+    }
+
+    void openedPictureIsPlacedAndRefusedAtNine() {
+        const QString path = file("a.bmp", picturefiles::qtWritten(stripes(m_colours), "BMP"));
+        m_h->fileDialogs.answers = QStringList{path};
+        run("openscr");
+        QCOMPARE(m_viewer->lstv()->selectedRowText(), QStringLiteral("screenshot1"));
+        // Centred both ways, both bars off, "Center" pressed, the commands on.
+        QCOMPARE(m_viewer->ima()->pos(), QPoint(300, 122));
+        QVERIFY(!m_viewer->hScroll()->isEnabled() && !m_viewer->vScroll()->isEnabled());
+        QVERIFY(toolButton(m_window, QStringLiteral("Center"))->isChecked());
+        QVERIFY(pictureCommandsOn());
+
+        for (int n = 0; n < 8; ++n)
+            capture(QSize(900, 600));
+        m_viewer->vScroll()->setValue(100);
+        m_h->fileDialogs.answers = QStringList{path};
+        run("openscr");
+        QCOMPARE(m_h->dialogs.texts(), QStringList{kLimitText});
+        QCOMPARE(rows(), 9);
+        QCOMPARE(lastOpen(), path);
+        QCOMPARE(m_viewer->ima()->size(), QSize(900, 600));
+        QCOMPARE(m_viewer->vScroll()->value(), 0);
+        QCOMPARE(m_viewer->ima()->pos(), QPoint(0, 0));
+        QVERIFY(!m_viewer->recordFlag());
+    }
+
+    void picturesOfEveryDepthBecome24BitPictures_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("tolerance");
+        QImage palette = stripes(m_colours).convertToFormat(QImage::Format_Indexed8, m_colours);
+        QList<QRgb> table = m_colours;
+        while (table.size() < 256) // more than 16 colours: Qt writes 8 bits a pixel
+            table.append(qRgb(int(table.size()), 7, 7));
+        palette.setColorTable(table);
+        QTest::newRow("8-bit palette BMP")
+            << "palette.bmp" << picturefiles::qtWritten(palette, "BMP") << 0;
+        QTest::newRow("32-bit BMP") << "deep.bmp" << picturefiles::bmp32(stripes(m_colours)) << 0;
+        QList<QRgb> reversed(m_colours.rbegin(), m_colours.rend());
+        QTest::newRow("GIF, first frame")
+            << "two.gif" << picturefiles::gif({stripes(m_colours), stripes(reversed)}, m_colours)
+            << 0;
+        QTest::newRow("CMYK JPEG")
+            << "print.jpg" << picturefiles::cmykJpeg(stripes(m_colours).copy(0, 0, 8, 8)) << 3;
+        QTest::newRow("grey JPEG")
+            << "grey.jpg"
+            << picturefiles::qtWritten(
+                   stripes(m_colours).convertToFormat(QImage::Format_Grayscale8), "JPEG")
+            << 3;
+    }
+    void picturesOfEveryDepthBecome24BitPictures() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, tolerance);
+        m_h->fileDialogs.answers = QStringList{file(name, bytes)};
+        run("openscr");
+        QVERIFY(m_h->dialogs.shown().isEmpty());
+        const Picture& shown = m_viewer->ima()->picture();
+        QCOMPARE(shown.format(), QImage::Format_BGR888);
+        QImage expected = stripes(m_colours).copy(QRect(QPoint(0, 0), shown.size()));
+        if (name.startsWith(QLatin1String("grey")))
+            expected = expected.convertToFormat(QImage::Format_Grayscale8);
+        QVERIFY2(largestDifference(shown, expected) <= tolerance,
+                 qPrintable(QString::number(largestDifference(shown, expected))));
+        QCOMPARE(tempFiles(), QStringList{QStringLiteral("screenshot1.jpg")});
+    }
+
+    void pasteRecordsOnlyAPicture() {
+        m_h->clipboard.text = QStringLiteral("only text");
+        run("pstscre");
+        QCOMPARE(rows(), 0);
+        QVERIFY(!m_viewer->ima()->hasPicture());
+        QVERIFY(m_h->dialogs.shown().isEmpty());
+
+        m_h->clipboard.image = stripes(m_colours);
+        m_window->dispatchToolButton(QStringLiteral("Paste"));
+        QCOMPARE(rows(), 1);
+        QCOMPARE(largestDifference(m_viewer->ima()->picture(), stripes(m_colours)), 0);
+        QCOMPARE(m_viewer->ima()->pos(), QPoint(300, 122));
+        QVERIFY(!m_viewer->recordFlag());
+
+        for (int n = 0; n < 8; ++n)
+            capture(QSize(100, 100));
+        run("pstscre");
+        QCOMPARE(m_h->dialogs.texts(), QStringList{kLimitText});
+        QCOMPARE(rows(), 9);
+        QCOMPARE(m_viewer->ima()->size(), QSize(100, 100));
+    }
+
+    void menuCopyKeepsTheTextToolBarCopyDoesNot() {
+        capture(QSize(64, 48));
+        const Picture shown = m_viewer->ima()->picture();
+        m_h->clipboard.text = QStringLiteral("earlier");
+        run("clip");
+        QCOMPARE(m_h->clipboard.text, QStringLiteral("earlier"));
+        QCOMPARE(largestDifference(m_h->clipboard.image, shown), 0);
+        QVERIFY(m_h->dialogs.shown().isEmpty());
+
+        m_h->clipboard.image = QImage();
+        m_window->dispatchToolButton(QStringLiteral("Copy"));
+        QVERIFY(m_h->clipboard.text.isEmpty());
+        QCOMPARE(largestDifference(m_h->clipboard.image, shown), 0);
+        QCOMPARE(m_h->dialogs.texts(), QStringList{QStringLiteral("Copied to Clipboard")});
+        QCOMPARE(m_h->dialogs.shown().first().kind, QStringLiteral("information"));
+    }
+
+    void printAsksThenPrintsThePictureItself() {
+        capture(QSize(1000, 700));
+        m_viewer->hScroll()->setValue(300); // only part of the picture is in view
+        const Picture shown = m_viewer->ima()->picture();
+        m_viewer->setRecordFlag(true);
+        run("primg");
+        QCOMPARE(m_h->dialogs.texts(),
+                 QStringList{"Are you sure you want to print the current active screenshot?"});
+        QVERIFY(m_h->printer.printed.isEmpty());
+        QVERIFY(!m_viewer->recordFlag());
+
+        m_h->dialogs.answerNext(true);
+        m_window->dispatchToolButton(QStringLiteral("Print"));
+        QCOMPARE(m_h->printer.printed.size(), 1);
+        QCOMPARE(largestDifference(m_h->printer.printed.first(), shown), 0);
+        QCOMPARE(m_h->dialogs.shown().size(), 2);
+        QCOMPARE(largestDifference(m_viewer->ima()->picture(), shown), 0);
+        QVERIFY(pictureCommandsOn());
+        QCOMPARE(rows(), 1);
+
+        m_h->printer.works = false;
+        m_h->dialogs.answerNext(true);
+        run("primg");
+        QCOMPARE(m_h->dialogs.shown().last().kind, QStringLiteral("plain"));
+        QCOMPARE(m_h->dialogs.shown().last().text, QStringLiteral("Failed to print picture."));
+        QVERIFY(pictureCommandsOn());
+    }
+};
+
+QTEST_MAIN(TestPictureCommands)
+#include "tst_PictureCommands.moc"
