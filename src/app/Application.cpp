@@ -56,9 +56,12 @@ bool Application::start() {
 
 TrayWindow* Application::trayWindow() {
     if (!m_trayWindow) {
-        m_trayWindow = std::make_unique<TrayWindow>();
-        const TrayMenu& menu = m_trayWindow->menu();
+        m_trayWindow = std::make_unique<TrayWindow>(m_services);
+        TrayWindow* tray = m_trayWindow.get();
+        const TrayMenu& menu = tray->menu();
         connect(menu.shmain, &QAction::triggered, this, &Application::showMain);
+        connect(menu.abouts, &QAction::triggered, tray, &TrayWindow::showAbout);
+        connect(menu.chfupde, &QAction::triggered, tray, &TrayWindow::checkForUpdate);
         connect(menu.ex3, &QAction::triggered, this, &Application::exitProcedure);
         auto* captures = new CaptureCommands(m_trayWindow.get(), CaptureOrigin::TrayWindow, *this,
                                              m_services.grabber, m_services.dialogs);
@@ -75,6 +78,9 @@ MainWindow* Application::mainWindow() {
         m_mainWindow = window;
         connect(window->menu().ex1, &QAction::triggered, this, &Application::exitProcedure);
         connect(window, &MainWindow::closeRequested, this, &Application::closeProcedure);
+        connect(window->menu().ab, &QAction::triggered, trayWindow(), &TrayWindow::showAbout);
+        connect(window->menu().chupd, &QAction::triggered, trayWindow(),
+                &TrayWindow::checkForUpdate);
         auto* captures = new CaptureCommands(window, CaptureOrigin::MainWindow, *this,
                                              m_services.grabber, m_services.dialogs);
         captures->connectItems(window->menu().capture);

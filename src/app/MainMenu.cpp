@@ -1,14 +1,13 @@
 #include "app/MainMenu.h"
 
+#include "about/WebAddresses.h"
+
 #include <QMenu>
 #include <QMenuBar>
 
 namespace glim {
 
 namespace {
-
-// The maker's home page, shown as the caption of its Quick links item.
-const QString kHomePageCaption = QStringLiteral("www.zivra-glimwell.example");
 
 QAction* item(QMenu* menu, const char* name, const QString& caption) {
     QAction* action = menu->addAction(caption);
@@ -67,7 +66,8 @@ MainMenu MainMenu::build(QMenuBar* bar) {
     QMenu* help = submenu(nullptr, bar, "helpmnu", QStringLiteral("Help"));
     m.scrfaq = item(help, "scrfaq", QStringLiteral("Online FAQ"));
     QMenu* quick = submenu(help, bar, "quick", QStringLiteral("Quick links"));
-    m.zivraweb = item(quick, "zivraweb", kHomePageCaption);
+    // The maker's home page, shown as its host name.
+    m.zivraweb = item(quick, "zivraweb", kMakerHost);
     m.zivrafweb = item(quick, "zivrafweb", QStringLiteral("Zivra Forums"));
     m.down = item(quick, "down", QStringLiteral("Zivra Downloads"));
     separator(help, "dbaa");

@@ -1,13 +1,16 @@
 #include "app/MainWindow.h"
 
+#include "about/WebAddresses.h"
 #include "app/AppIcons.h"
 #include "app/Services.h"
 #include "app/StatusPanels.h"
+#include "platform/Shell.h"
 #include "screenshots/EventCommands.h"
 #include "screenshots/OutputCommands.h"
 #include "screenshots/PictureBox.h"
 #include "screenshots/ScreenshotStore.h"
 #include "screenshots/ScreenshotViewer.h"
+#include "settings/OptionsDialog.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -47,6 +50,18 @@ MainWindow::MainWindow(const Services& services, RecordFlag& recordFlag, QWidget
     setCentralWidget(m_client);
 
     m_menu = MainMenu::build(menuBar());
+    connect(m_menu.genopt, &QAction::triggered, this,
+            [this, folder = services.folder, &dialogs = services.dialogs] {
+                showOptionsDialog(folder, dialogs, this);
+            });
+    // The Help menu's links open the maker's pages in the user's browser.
+    const std::pair<QAction*, WebPage> links[] = {{m_menu.scrfaq, WebPage::Faq},
+                                                  {m_menu.zivraweb, WebPage::Home},
+                                                  {m_menu.zivrafweb, WebPage::Forums},
+                                                  {m_menu.down, WebPage::Downloads}};
+    for (const auto& link : links)
+        connect(link.first, &QAction::triggered, this,
+                [&shell = services.shell, page = link.second] { shell.openUrl(webAddress(page)); });
     buildToolBar();
     m_status = new StatusPanels(m_client);
     m_status->setGeometry(kStatusBar);

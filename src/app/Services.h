@@ -1,5 +1,6 @@
 #pragma once
 
+#include "about/WebAddresses.h"
 #include "platform/ProgramFolder.h"
 
 #include <QString>
@@ -31,6 +32,7 @@ struct Services {
     QString executablePath;          // keys the single-instance lock
     QString lockFolder = {};         // where the lock lives; empty = the user's runtime folder
     std::function<void()> quit = {}; // ends the process at once; default: leave the event loop
+    UpdateSource update = {};        // the version file of the update check and its time-out
 };
 
 } // namespace glim

@@ -1,5 +1,6 @@
 #include "app/TrayWindow.h"
 
+#include "about/AboutWindow.h"
 #include "capture/SelectorOverlay.h"
 
 #include <QCursor>
@@ -12,10 +13,11 @@ namespace {
 const QString kTrayTip = QStringLiteral("Zivra Glimwell 1.0");
 } // namespace
 
-TrayWindow::TrayWindow(QWidget* parent)
+TrayWindow::TrayWindow(const Services& services, QWidget* parent)
     : QWidget(parent)
     , m_menu(new QMenu(QStringLiteral("Menu"), this))
-    , m_icon(new QSystemTrayIcon(this)) {
+    , m_icon(new QSystemTrayIcon(this))
+    , m_services(services) {
     setObjectName(QStringLiteral("Glimhelp"));
     m_menu->setObjectName(QStringLiteral("Menu"));
 
@@ -52,6 +54,25 @@ SelectorOverlay* TrayWindow::selector() {
     if (m_selector == nullptr)
         m_selector = new SelectorOverlay(this);
     return m_selector;
+}
+
+AboutWindow* TrayWindow::aboutWindow() {
+    if (m_about.isNull())
+        m_about = new AboutWindow(
+            UpdateCheck(m_services.http, m_services.dialogs, m_services.shell, m_services.update),
+            this);
+    return m_about.data();
+}
+
+void TrayWindow::showAbout() {
+    AboutWindow* about = aboutWindow();
+    about->show();
+    about->raise();
+    about->activateWindow();
+}
+
+void TrayWindow::checkForUpdate() {
+    aboutWindow()->checkForUpdate();
 }
 
 void TrayWindow::addTrayIcon(const QIcon& icon) {

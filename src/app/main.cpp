@@ -1,3 +1,4 @@
+#include "about/WebAddresses.h"
 #include "app/Application.h"
 #include "platform/MessageBoxDialogs.h"
 #include "platform/QtServices.h"
@@ -31,6 +32,10 @@ int main(int argc, char** argv) {
         .http = http,
         .fileDialogs = fileDialogs,
         .executablePath = QCoreApplication::applicationFilePath(),
+        // The update check's version file and time-out can be pointed elsewhere, for a test
+        // server or a mirror of the maker's site.
+        .update = glim::UpdateSource::from(qEnvironmentVariable("GLIMWELL_VERSION_URL"),
+                                           qEnvironmentVariable("GLIMWELL_UPDATE_TIMEOUT_MS")),
     });
     if (!app.start())
         return 0;

@@ -1,14 +1,31 @@
 #include "platform/MessageBoxDialogs.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
 
 namespace glim {
 
 namespace {
 
+// Ctrl+C copies the message's text, as desktop message boxes let the user do.
+class CopyableMessageBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->matches(QKeySequence::Copy))
+            QGuiApplication::clipboard()->setText(text());
+        else
+            QMessageBox::keyPressEvent(event);
+    }
+};
+
 QMessageBox::StandardButton show(QMessageBox::Icon icon, const QString& title, const QString& text,
                                  QMessageBox::StandardButtons buttons) {
-    QMessageBox box(icon, title, text, buttons);
+    CopyableMessageBox box(icon, title, text, buttons);
     box.setObjectName(QStringLiteral("messageBox"));
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }

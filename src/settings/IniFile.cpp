@@ -99,14 +99,14 @@ QString readIni(const QString& file, const QString& section, const QString& key)
     return QString();
 }
 
-void writeIni(const QString& file, const QString& section, const QString& key,
+bool writeIni(const QString& file, const QString& section, const QString& key,
               const QString& value) {
     if (breaksLines(section) || breaksLines(key) || breaksLines(value) ||
         section.contains(QLatin1Char(']')) || key.contains(QLatin1Char('=')))
-        return;
+        return false;
     Lines file_ = readLines(file);
     if (file_.state == FileState::Unusable)
-        return;
+        return false;
     QStringList& lines = file_.lines;
     const QString entry = key + QLatin1Char('=') + value;
 
@@ -151,12 +151,12 @@ void writeIni(const QString& file, const QString& section, const QString& key,
     const QByteArray bytes =
         (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLocal8Bit();
     if (bytes.size() > kMaxIniFileBytes)
-        return;
+        return false;
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly))
-        return;
+        return false;
     out.write(bytes);
-    out.commit();
+    return out.commit();
 }
 
 int iniNumber(const QString& value) {

@@ -21,13 +21,14 @@ QString readIni(const QString& file, const QString& section, const QString& key)
 
 // Stores `value` under `key` in `section` of `file`: replaces an existing key's value in place,
 // or appends the key at the end of its section, or appends a new section at the end of the
-// file; creates the file when missing. Other lines stay as they are. A failed write is silent,
-// and so is one that would take the file past kMaxIniFileBytes.
+// file; creates the file when missing. Other lines stay as they are. Shows no message; false
+// when the file was not written (the old contents then stay as they were): a failed write, or
+// one that would take the file past kMaxIniFileBytes.
 //
-// A write that would add lines of its own is refused (silently lost, like a failed write): a
+// A write that would add lines of its own is refused (false, like a failed write): a
 // line break (CR or LF) anywhere, a "]" in the section name or a "=" in the key. Stripping
 // them instead would store another value than the one asked for, a path that does not exist.
-void writeIni(const QString& file, const QString& section, const QString& key,
+bool writeIni(const QString& file, const QString& section, const QString& key,
               const QString& value);
 
 // Numeric use of a settings value: an empty value, or one that does not read as a number,

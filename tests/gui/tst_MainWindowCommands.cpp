@@ -110,7 +110,7 @@ private slots:
     }
 
     void trayMenuInventory() {
-        TrayWindow tray;
+        TrayWindow tray(m_services.services());
         QCOMPARE(
             inventory(tray.trayMenu()),
             (QStringList{"shmain Show", "bar10 -", "actws Act. Window Shot", "sele Selector Shot",

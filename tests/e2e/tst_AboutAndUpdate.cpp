@@ -1,0 +1,241 @@
+#include "support/X11Session.h"
+
+#include <QFileInfo>
+#include <QTest>
+
+namespace {
+
+// A loopback HTTP server in a process of its own, so that it answers while the test polls: each
+// request is counted in `requests` and answered with the bytes of `answer`, or held unanswered
+// while there is no such file. It prints its port.
+const char* const kServer = R"(
+import http.server, os, sys, time
+folder = sys.argv[1]
+class Handler(http.server.BaseHTTPRequestHandler):
+    def do_GET(self):
+        with open(os.path.join(folder, "requests"), "a") as count: count.write("x")
+        try: body = open(os.path.join(folder, "answer"), "rb").read()
+        except OSError: return time.sleep(600)
+        self.send_response(200)
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+server.daemon_threads = True
+print(server.server_port, flush=True)
+server.serve_forever()
+)";
+
+const QString kAbout = QStringLiteral("^About Zivra Glimwell\\.\\.\\.$");
+const QString kInformation = QStringLiteral("^Zivra Glimwell Information$");
+const QString kQuestion = QStringLiteral("^Zivra Glimwell Question$");
+const QString kError = QStringLiteral("^VAR Udorodadur Error$");
+const QString kSite = QStringLiteral("http://www.zivra-glimwell.example");
+
+} // namespace
+
+// The About window, the update check against a loopback server, the Options dialog and the Help
+// links of the real program in one X session, with a browser stub that records what it opens.
+class TestAboutAndUpdate : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_stubs; // the browser stub, what it opened, and the server's files
+    QProcess m_server;
+    std::unique_ptr<X11Session> m_x;
+    std::unique_ptr<ProgramCopy> m_program;
+
+    void answer(const QByteArray& body) const {
+        QFile file(m_stubs.filePath("answer"));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(body);
+    }
+    qint64 requests() const { return QFileInfo(m_stubs.filePath("requests")).size(); }
+    QString opened() const {
+        QFile file(m_stubs.filePath("opened.txt"));
+        return file.open(QIODevice::ReadOnly) ? QString(file.readAll()).trimmed() : QString();
+    }
+    qulonglong window(const QString& title) const {
+        qulonglong found = 0;
+        X11Session::waitUntil([&] {
+            const QList<qulonglong> windows = m_x->visibleWindows(title);
+            return (found = windows.isEmpty() ? 0 : windows.first()) != 0;
+        });
+        return found;
+    }
+    // The text of the message box titled `title` (Ctrl+C copies it); `answer` then closes it.
+    QString readMessage(const QString& title, const QString& answer = "Return") {
+        const qulonglong box = window(title);
+        if (box == 0)
+            return "(no message titled " + title + ")";
+        m_x->run("xclip", {"-selection", "clipboard", "/dev/null"});
+        m_x->activate(box);
+        m_x->key("ctrl+c");
+        QString text;
+        X11Session::waitUntil([&] {
+            return !(text = m_x->run("xclip", {"-o", "-selection", "clipboard"})).isEmpty();
+        });
+        m_x->key(answer);
+        X11Session::waitUntil([&] { return m_x->visibleWindows(title).isEmpty(); });
+        return text;
+    }
+    // Opens a menu of the main window by keys from its File menu and chooses an entry by keys.
+    void mainMenu(const QString& menuKeys, const QString& entryKeys) {
+        const qulonglong main = window("^Zivra Glimwell$");
+        const QRect area = m_x->windowGeometry(main);
+        m_x->activate(main);
+        m_x->click(area.x() + 16, area.y() + 10);
+        QTest::qWait(300);
+        for (const QString& k : menuKeys.split(' '))
+            m_x->key(k);
+        m_x->chooseMenuEntry(entryKeys);
+    }
+    void clickAboutButton(int x) {
+        const QRect about = m_x->windowGeometry(window(kAbout));
+        m_x->click(about.x() + x, about.y() + 252);
+    }
+
+private slots:
+    void initTestCase() {
+        QFile stub(m_stubs.filePath("xdg-open"));
+        QVERIFY(stub.open(QIODevice::WriteOnly));
+        stub.write("#!/bin/sh\necho \"$@\" >> \"$(dirname \"$0\")/opened.txt\"\n");
+        stub.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        stub.close();
+        m_server.start("python3", {"-c", kServer, m_stubs.path()});
+        QVERIFY(m_server.waitForReadyRead(10000));
+        const QByteArray url = "http://127.0.0.1:" + m_server.readLine().trimmed() + "/version.txt";
+        // Inherited by the session and the program: the browser stub first on the path, the
+        // version file on the loopback server, and a short time-out.
+        qputenv("PATH", m_stubs.path().toLocal8Bit() + ':' + qgetenv("PATH"));
+        qputenv("GLIMWELL_VERSION_URL", url);
+        qputenv("GLIMWELL_UPDATE_TIMEOUT_MS", "3000");
+        m_x = std::make_unique<X11Session>();
+        QVERIFY2(m_x->isReady(), qPrintable(m_x->error()));
+        m_program = std::make_unique<ProgramCopy>(GLIM_BINARY);
+        QVERIFY(m_x->startInTray(m_program->executable()));
+    }
+    void cleanupTestCase() {
+        m_x.reset();
+        m_server.kill();
+        m_server.waitForFinished();
+    }
+
+    void checkAgainstEachAnswerOfTheServer_data() {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("text");
+        const QString latest = QString(10, ' ') + "Your version: 1.00\r\n" + QString(8, ' ') +
+                               "Current version: 1.00\r\nYou still have the latest version.";
+        auto offer = [](const QString& published) {
+            return QString(15, ' ') + "Your version: 1.00\r\n" + QString(13, ' ') +
+                   "Current version: " + published + "\r\nGo to Zivra to download the new version?";
+        };
+        QTest::newRow("same") << QByteArray("1.00\r\n") << kInformation << latest;
+        QTest::newRow("newer") << QByteArray("1.01\r\nnotes\r\n") << kQuestion << offer("1.01");
+        QTest::newRow("older") << QByteArray("0.90\r\n") << QString() << QString();
+        QTest::newRow("empty") << QByteArray() << QString() << QString();
+        QTest::newRow("LF only") << QByteArray("1.00\n0.5\n") << kQuestion << offer("1.00\n0.5\n");
+        QTest::newRow("binary garbage")
+            << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << kQuestion << offer("\u0089PNG");
+        QTest::newRow("1 MB") << QByteArray(1 << 20, '1') << kError << "An error occured";
+        QTest::newRow("never answers") << QByteArray("1.00") << kError << "An error occured";
+        QTest::newRow("closed port") << QByteArray("1.00") << kError << "An error occured";
+    }
+    void checkAgainstEachAnswerOfTheServer() {
+        QFETCH(QByteArray, body);
+        QFETCH(QString, title);
+        QFETCH(QString, text);
+        const QString row = QTest::currentDataTag();
+        answer(body);
+        if (row == "never answers")
+            QFile::remove(m_stubs.filePath("answer"));
+        if (row == "closed port") {
+            m_server.kill();
+            m_server.waitForFinished();
+        }
+        const qint64 asked = requests();
+        if (row == "same") { // the tray's "Check for update" loads and shows the About window
+            QVERIFY(m_x->openTrayMenu(1));
+            m_x->chooseMenuEntry("Up Up Up");
+        } else {
+            clickAboutButton(336); // the About window's own "Check for update"
+        }
+        QVERIFY(window(kAbout));
+        if (row != "closed port")
+            QVERIFY(X11Session::waitUntil([&] { return requests() > asked; }));
+        if (title.isEmpty()) { // silent
+            QVERIFY(!X11Session::waitUntil(
+                [&] {
+                    return !m_x->visibleWindows(kInformation + '|' + kQuestion + '|' + kError)
+                                .isEmpty();
+                },
+                1500));
+            return;
+        }
+        // Yes on the first offer opens the maker's site in the browser, No on the others.
+        QCOMPARE(readMessage(title, row == "newer" ? "Return" : "Escape"), text);
+        if (row == "newer")
+            QVERIFY(X11Session::waitUntil([&] { return opened() == kSite + "/"; }));
+    }
+
+    void aboutWindowMovesByItsTitleStripWithEitherButton() {
+        const qulonglong about = window(kAbout);
+        for (const QString button : {"1", "3"}) {
+            const QPoint before = m_x->windowGeometry(about).topLeft();
+            m_x->run("xdotool", {"mousemove", QString::number(before.x() + 100),
+                                 QString::number(before.y() + 10), "mousedown", button});
+            m_x->run("xdotool", {"mousemove", QString::number(before.x() + 60),
+                                 QString::number(before.y() + 90), "mouseup", button});
+            QVERIFY2(X11Session::waitUntil([&] {
+                         return m_x->windowGeometry(about).topLeft() == before + QPoint(-40, 80);
+                     }),
+                     qPrintable("button " + button));
+        }
+        // "Exit" unloads it; the tray's "About" loads it again.
+        clickAboutButton(432);
+        QVERIFY(X11Session::waitUntil([&] { return m_x->visibleWindows(kAbout).isEmpty(); }));
+        QVERIFY(m_x->openTrayMenu(1));
+        m_x->chooseMenuEntry("Up Up");
+        QVERIFY(window(kAbout));
+        clickAboutButton(432);
+    }
+
+    void optionsLinksAndTheCheckFromTheMainWindowMenus() {
+        QVERIFY(m_x->openTrayMenu(1));
+        m_x->chooseMenuEntry("Down"); // Show
+        mainMenu("Right Right", "");  // Extra: "Options", its only entry on without a picture
+        const qulonglong options = window("^Options\\.\\.\\.$");
+        QVERIFY(options);
+        m_x->activate(options);
+        m_x->key("space");  // the first box
+        m_x->key("Return"); // Apply
+        QCOMPARE(readMessage(kInformation), QStringLiteral("Options applied succesfully"));
+        QFile settings(m_program->path("Settings.ini"));
+        QVERIFY(settings.open(QIODevice::ReadOnly));
+        QCOMPARE(settings.readAll(),
+                 QByteArray("[Options]\r\nStartdel=1\r\nShowmain=0\r\nHideclosed=0\r\n"));
+
+        // The four Help links, the last three in Quick links.
+        QFile::remove(m_stubs.filePath("opened.txt"));
+        const QStringList pages = {
+            kSite + "/modules.php?op=modload&name=FAQ&file=index&myfaq=yes&id_cat=4", kSite + "/",
+            "http://forums.zivra-glimwell.example/",
+            kSite + "/modules.php?op=modload&name=Downloads&file=index"};
+        const QStringList keys = {"", "Down Right", "Down Right Down", "Down Right Down Down"};
+        for (int i = 0; i < 4; ++i) {
+            mainMenu("Right Right Right", keys[i]);
+            QVERIFY(
+                X11Session::waitUntil([&] { return opened() == pages.mid(0, i + 1).join('\n'); }));
+        }
+        // "About", then "Check for update" into the same window (the server is closed now).
+        mainMenu("Right Right Right", "Down Down Down");
+        QVERIFY(window(kAbout));
+        mainMenu("Right Right Right", "Down Down");
+        QCOMPARE(readMessage(kError), QStringLiteral("An error occured"));
+        QCOMPARE(m_x->visibleWindows(kAbout).size(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAboutAndUpdate)
+#include "tst_AboutAndUpdate.moc"

@@ -1,0 +1,194 @@
+#include "about/AboutWindow.h"
+#include "about/RaisedEdge.h"
+#include "app/MainWindow.h"
+#include "app/TrayWindow.h"
+#include "settings/OptionsDialog.h"
+#include "support/AppHarness.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+using namespace glim;
+
+namespace {
+
+// Opens the Options dialog from the Extra menu and hands it to `act` once it runs modally;
+// afterwards it must be gone. The settings file's bytes after it closed.
+QByteArray withOptions(AppHarness& h, const std::function<void(QDialog*)>& act) {
+    QPointer<QDialog> seen;
+    QTimer::singleShot(0, [&] {
+        seen = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (seen && seen->objectName() == QStringLiteral("Optio"))
+            act(seen);
+    });
+    h.app->mainWindow()->menu().genopt->trigger();
+    if (!seen.isNull())
+        return "(still open)";
+    QFile file(h.folder.filePath("Settings.ini"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+}
+
+void click(QWidget* d, const QString& names) {
+    for (const QString& name : names.split(' ', Qt::SkipEmptyParts))
+        d->findChild<QAbstractButton*>(name)->click();
+}
+
+} // namespace
+
+// The Options dialog and the About window, opened from the real menus.
+class TestOptionsAndAbout : public QObject {
+    Q_OBJECT
+
+private slots:
+    void optionsLoadAndApply_data() {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<QString>("checked");
+        QTest::addColumn<QString>("clicks");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("fresh installation")
+            << QByteArray() << "000"
+            << "Command1"
+            << QByteArray("[Options]\r\nStartdel=0\r\nShowmain=0\r\nHideclosed=0\r\n");
+        QTest::newRow("ones, one cleared")
+            << QByteArray("[Options]\r\nHideclosed=1\r\nShowmain=1\r\nStartdel=1\r\n") << "111"
+            << "Check2 Command1"
+            << QByteArray("[Options]\r\nHideclosed=1\r\nShowmain=0\r\nStartdel=1\r\n");
+        QTest::newRow("empty, text, 2: cleared; two set")
+            << QByteArray(
+                   "[paths]\r\nX=1\r\n[options]\r\nstartdel=\r\nShowmain=yes\r\nHideclosed=2")
+            << "000"
+            << "Check1 Check3 Command1"
+            << QByteArray("[paths]\r\nX=1\r\n[options]\r\nstartdel=1\r\nShowmain=0\r\n"
+                          "Hideclosed=1\r\n");
+        QTest::newRow("unwritable: says so") // a folder where the file should be
+            << QByteArray("folder") << "000"
+            << "Command1" << QByteArray("(none)");
+        QTest::newRow("cancel writes nothing")
+            << QByteArray("[Options]\r\nShowmain=1\r\n") << "010"
+            << "Check1 Command2" << QByteArray("[Options]\r\nShowmain=1\r\n");
+    }
+    void optionsLoadAndApply() {
+        QFETCH(QByteArray, settings);
+        QFETCH(QString, checked);
+        QFETCH(QString, clicks);
+        QFETCH(QByteArray, written);
+        AppHarness h(settings == "folder" ? QByteArray() : settings);
+        if (settings == "folder")
+            QDir(h.folder.path()).mkdir("Settings.ini");
+        QString shown;
+        const QByteArray after = withOptions(h, [&](QDialog* d) {
+            for (const char* name : {"Check1", "Check2", "Check3"})
+                shown += d->findChild<QCheckBox*>(name)->isChecked() ? '1' : '0';
+            click(d, clicks);
+        });
+        QCOMPARE(shown, checked);
+        QCOMPARE(after, written);
+        // What was said, by its kind of message.
+        QStringList said;
+        for (const ScriptedDialogs::Shown& message : h.dialogs.shown())
+            said.append(message.kind + ": " + message.text);
+        const QString saved = "information: Options applied succesfully";
+        QCOMPARE(said, !clicks.endsWith("Command1") ? QStringList()
+                       : settings == "folder"       ? QStringList{"plain: Failed to save options."}
+                                                    : QStringList{saved});
+    }
+
+    void controlsStandInTheirPlaces() {
+        TestServices s;
+        OptionsDialog options(ProgramFolder(s.folder.path()), s.dialogs);
+        const std::unique_ptr<AboutWindow> about(
+            new AboutWindow(UpdateCheck(s.http, s.dialogs, s.shell, {})));
+        QCOMPARE(options.size(), QSize(298, 264)); // 4470 x 3960 twips
+        QCOMPARE(about->size(), QSize(512, 279));
+        const QStringList places = {"Check1 16 8 241 17",         "Label1 72 24 217 41",
+                                    "Check2 16 64 161 17",        "Label2 72 80 217 41",
+                                    "Check3 16 120 225 17",       "Label3 72 136 217 41",
+                                    "Label4 72 176 217 41",       "Command1 208 224 89 17",
+                                    "Command2 208 240 89 17",     "abo Picture1 -1 26 342 201",
+                                    "abo Frame1 352 27 153 73",   "abo Frame2 352 107 153 121",
+                                    "abo Command2 288 240 97 25", "abo Command1 384 240 97 25",
+                                    "abo Line4 488 232 1 41",     "abo lblTitle 0 0 513 23",
+                                    "abo lblTitle 0 5 508 13 1"};
+        for (const QString& place : places) {
+            QStringList n = place.split(' ');
+            const QWidget* window = &options;
+            if (n[0] == "abo") {
+                window = about.get();
+                n.removeFirst();
+            }
+            const QList<QWidget*> named = window->findChildren<QWidget*>(n[0]);
+            QCOMPARE(named.value(n.size() > 5 ? n[5].toInt() : 0)->geometry(),
+                     QRect(n[1].toInt(), n[2].toInt(), n[3].toInt(), n[4].toInt()));
+        }
+    }
+
+    void aboutWindowIsRoundedWithARaisedEdge() {
+        TestServices s;
+        const std::unique_ptr<AboutWindow> about(
+            new AboutWindow(UpdateCheck(s.http, s.dialogs, s.shell, {})));
+        const QRegion shape = about->mask();
+        for (QPoint corner : {QPoint(0, 0), QPoint(511, 0), QPoint(0, 278), QPoint(511, 278),
+                              QPoint(5, 5), QPoint(506, 273)})
+            QVERIFY(!shape.contains(corner));
+        for (QPoint inside : {QPoint(256, 0), QPoint(0, 139), QPoint(20, 1), QPoint(256, 278),
+                              QPoint(511, 139), QPoint(8, 8)})
+            QVERIFY(shape.contains(inside));
+        // The window's rendering: the grey bottom edge two pixels thick over a row of
+        // background, and the grey right edge.
+        const QImage shown = about->grab().toImage();
+        const QColor white(Qt::white), grey(95, 95, 95);
+        QCOMPARE(shown.pixelColor(256, 276), grey);
+        QCOMPARE(shown.pixelColor(256, 277), grey);
+        QCOMPARE(shown.pixelColor(256, 278), QColor(192, 192, 192));
+        QCOMPARE(shown.pixelColor(510, 150), grey);
+
+        // The edge alone, as drawn into the window before the title strip covers its top:
+        // white at the top, and along the corner arcs white up to 225 degrees (bottom left),
+        // grey from there round to 45 degrees (top right), white again after it.
+        QImage edge(512, 279, QImage::Format_RGB32);
+        edge.fill(QColor(192, 192, 192));
+        QPainter painter(&edge);
+        drawRaisedEdge(painter, 0, 0, 510, 277, 20);
+        painter.end();
+        QCOMPARE(edge.pixelColor(256, 0), white);
+        const struct {
+            QPointF centre;
+            double degrees;
+            QColor colour;
+        } arcs[] = {{{20, 20}, 100, white},  {{20, 20}, 170, white},  {{20, 257}, 190, white},
+                    {{20, 257}, 220, white}, {{20, 257}, 230, grey},  {{20, 257}, 265, grey},
+                    {{490, 257}, 280, grey}, {{490, 257}, 350, grey}, {{490, 20}, 10, grey},
+                    {{490, 20}, 40, grey},   {{490, 20}, 50, white},  {{490, 20}, 85, white}};
+        for (const auto& arc : arcs) {
+            const double a = qDegreesToRadians(arc.degrees);
+            const QPointF p = arc.centre + QPointF(std::cos(a), -std::sin(a)) * 19.5;
+            QVERIFY2(edge.pixelColor(int(p.x()), int(p.y())) == arc.colour,
+                     qPrintable(QString::number(arc.degrees)));
+        }
+    }
+
+    void oneAboutWindowFromBothMenusUntilItsExit() {
+        AppHarness h;
+        QVERIFY(h.app->start());
+        TrayWindow* tray = h.app->trayWindow();
+        tray->menu().abouts->trigger();
+        QPointer<AboutWindow> about = tray->findChild<AboutWindow*>("abo");
+        QVERIFY(about && about->isVisible() && !about->isModal());
+        const QPoint centre = QGuiApplication::primaryScreen()->geometry().center();
+        QVERIFY((about->geometry().center() - centre).manhattanLength() <= 2);
+        h.app->mainWindow()->menu().ab->trigger();
+        QCOMPARE(tray->findChildren<AboutWindow*>().size(), 1);
+        click(about, "Command1"); // Exit
+        QTRY_VERIFY(about.isNull());
+        h.app->mainWindow()->menu().ab->trigger();
+        QVERIFY(tray->findChild<AboutWindow*>("abo")->isVisible());
+    }
+};
+
+QTEST_MAIN(TestOptionsAndAbout)
+#include "tst_OptionsAndAbout.moc"

@@ -1,0 +1,63 @@
+#include "about/UpdateCheck.h"
+#include "about/VersionCheck.h"
+#include "support/FakeServices.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QTest>
+
+using namespace glim;
+
+// The update check's rule: the version file's first line against "1.00", by character codes.
+class TestUpdateCheck : public QObject {
+    Q_OBJECT
+
+private slots:
+    void firstLineAgainstTheOwnVersion_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("published");
+        const int silent = VersionVerdict::Silent, latest = VersionVerdict::Latest,
+                  newer = VersionVerdict::Newer;
+        QTest::newRow("same") << QByteArray("1.00") << latest << "1.00";
+        QTest::newRow("1.01") << QByteArray("1.01") << newer << "1.01";
+        QTest::newRow("2.00") << QByteArray("2.00") << newer << "2.00";
+        QTest::newRow("0.90") << QByteArray("0.90") << silent << "0.90";
+        QTest::newRow("1.5 sorts after") << QByteArray("1.5") << newer << "1.5";
+        QTest::newRow("10.0 sorts after") << QByteArray("10.0") << newer << "10.0";
+        QTest::newRow("1.0 sorts before") << QByteArray("1.0") << silent << "1.0";
+        QTest::newRow("trailing space") << QByteArray("1.00 ") << newer << "1.00 ";
+        QTest::newRow("CR LF: first line") << QByteArray("1.00\r\n2.00\r\n") << latest << "1.00";
+        QTest::newRow("CR alone ends it") << QByteArray("1.01\r2.00") << newer << "1.01";
+        QTest::newRow("LF only: one line") << QByteArray("1.00\n2.00\n") << newer << "1.00\n2.00\n";
+        QTest::newRow("empty") << QByteArray() << silent << "";
+        QTest::newRow("empty first line") << QByteArray("\r\n2.00") << silent << "";
+        QTest::newRow("byte over 127") << QByteArray("\xe9t\xe9") << newer << "\u00e9t\u00e9";
+    }
+    void firstLineAgainstTheOwnVersion() {
+        QFETCH(QByteArray, file);
+        QFETCH(int, kind);
+        QFETCH(QString, published);
+        const VersionVerdict verdict = judgeVersionFile(file);
+        QCOMPARE(int(verdict.kind), kind);
+        QCOMPARE(verdict.published, published);
+    }
+
+    void checkFetchesAtMost64KiBAndReportsAFailedDownload() {
+        ScriptedHttpFetch http; // answers with a failure
+        ScriptedDialogs dialogs;
+        RecordingShell shell;
+        UpdateCheck(http, dialogs, shell, UpdateSource::from({}, QStringLiteral("soon"))).run();
+        QCOMPARE(http.requests.size(), 1);
+        QCOMPARE(http.requests[0].url, QUrl("http://www.zivra-glimwell.example/version.txt"));
+        QCOMPARE(http.requests[0].timeoutMs, 60000);
+        QCOMPARE(http.requests[0].maxBytes, qint64(65536));
+        QCOMPARE(dialogs.shown().size(), 1);
+        QCOMPARE(dialogs.shown()[0].kind, QStringLiteral("critical"));
+        QCOMPARE(dialogs.shown()[0].title, QStringLiteral("VAR Udorodadur Error"));
+        QCOMPARE(dialogs.shown()[0].text, QStringLiteral("An error occured"));
+        QVERIFY(shell.opened.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUpdateCheck)
+#include "tst_UpdateCheck.moc"
