@@ -84,8 +84,7 @@ private:
         const qulonglong main = window("^Zivra Glimwell$");
         const QRect area = m_x->windowGeometry(main);
         m_x->activate(main);
-        m_x->click(area.x() + 16, area.y() + 10);
-        QTest::qWait(300);
+        m_x->popUp([&] { m_x->click(area.x() + 16, area.y() + 10); });
         for (const QString& k : menuKeys.split(' '))
             m_x->key(k);
         m_x->chooseMenuEntry(entryKeys);

@@ -86,18 +86,6 @@ private slots:
         QVERIFY(clock.elapsed() < 5000);
     }
 
-    void httpFetchOfAClosedPortFails() {
-        quint16 port = 0;
-        {
-            QTcpServer probe;
-            probe.listen(QHostAddress::LocalHost);
-            port = probe.serverPort();
-        }
-        const auto reply =
-            QtHttpFetch().get(QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(port)), 5000, 64);
-        QVERIFY(!reply.ok);
-    }
-
     void clipboardPictureWithAndWithoutTheOtherFormats() {
         QImage picture(13, 7, QImage::Format_BGR888);
         picture.fill(QColor(10, 200, 30));

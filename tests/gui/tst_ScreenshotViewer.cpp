@@ -69,18 +69,6 @@ private slots:
     }
     void cleanup() { m_h.reset(); }
 
-    void emptyFrameShowsItsDarkGreyBackgroundPicture() {
-        QLabel* frame = m_viewer->imagroot();
-        QCOMPARE(frame->size(), QSize(617, 251));
-        QCOMPARE(frame->pixmap().size(), QSize(617, 251));
-        QCOMPARE(frame->palette().color(QPalette::Window), QColor(64, 64, 64));
-        // Once the picture box is out of the way, the frame's own picture is what shows.
-        m_viewer->ima()->resize(0, 0);
-        const QImage shown = frame->grab().toImage();
-        QCOMPARE(shown.pixelColor(2, 2), frame->pixmap().toImage().pixelColor(2, 2));
-        QVERIFY(qGray(shown.pixel(2, 2)) < 100);
-    }
-
     void tenthCaptureIsRefusedWithTheLimitMessage() {
         for (int n = 1; n <= 9; ++n)
             capture(QSize(200 + n, 150), QColor(n * 25, 100, 255 - n * 25));
@@ -196,17 +184,6 @@ private slots:
         QCOMPARE(m_h->dialogs.shown().first().kind, QStringLiteral("information"));
         QVERIFY(m_h->dialogs.shown().first().text.contains(QStringLiteral("screenshot1")));
         QCOMPARE(m_viewer->ima()->picture().size(), QSize(300, 100));
-    }
-
-    void rowTextsCannotBeEdited() {
-        capture(QSize(200, 100));
-        QTreeWidgetItem* row = m_viewer->lstv()->topLevelItem(0);
-        QVERIFY(!(row->flags() & Qt::ItemIsEditable));
-        m_viewer->lstv()->editItem(row, 0);
-        QVERIFY(!m_viewer->lstv()->isPersistentEditorOpen(row, 0));
-        QTest::mouseDClick(m_viewer->lstv()->viewport(), Qt::LeftButton, {},
-                           m_viewer->lstv()->visualItemRect(row).center());
-        QCOMPARE(row->text(0), QStringLiteral("screenshot1"));
     }
 
     void scrollBarStepsMoveThePicture() {

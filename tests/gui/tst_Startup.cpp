@@ -127,35 +127,31 @@ private slots:
     void exitFollowsStartdel_data() {
         QTest::addColumn<QByteArray>("settings");
         QTest::addColumn<bool>("kept");
-        QTest::newRow("no settings file") << QByteArray() << false;
-        QTest::newRow("Startdel=0") << QByteArray("[Options]\r\nStartdel=0\r\n") << false;
-        QTest::newRow("Startdel=1") << QByteArray("[Options]\r\nStartdel=1\r\n") << true;
+        QTest::addColumn<bool>("fromTray");
+        QTest::newRow("no settings file") << QByteArray() << false << false;
+        QTest::newRow("Startdel=0") << QByteArray("[Options]\r\nStartdel=0\r\n") << false << true;
+        QTest::newRow("Startdel=1") << QByteArray("[Options]\r\nStartdel=1\r\n") << true << true;
     }
     void exitFollowsStartdel() {
         QFETCH(QByteArray, settings);
         QFETCH(bool, kept);
+        QFETCH(bool, fromTray);
         AppHarness h(settings);
         QVERIFY(h.app->start());
         h.putTempFile(QStringLiteral("screenshot1.jpg"));
         h.putTempFile(QStringLiteral("screenshot2.jpg"));
         int closes = 0;
         connect(h.app->mainWindow(), &MainWindow::closeRequested, this, [&] { ++closes; });
-        // File > Exit of the main window; the tray's Exit runs the same procedure.
-        h.app->mainWindow()->findChild<QAction*>(QStringLiteral("ex1"))->trigger();
+        // File > Exit of the main window and the tray's Exit run the same procedure.
+        if (fromTray)
+            h.app->trayWindow()->menu().ex3->trigger();
+        else
+            h.app->mainWindow()->menu().ex1->trigger();
         QCOMPARE(QFile::exists(h.tempFile(QStringLiteral("screenshot1.jpg"))), kept);
         QCOMPARE(QFile::exists(h.tempFile(QStringLiteral("screenshot2.jpg"))), kept);
         QCOMPARE(h.quitCalls, 1);
         QVERIFY(h.app->hasEnded());
         QCOMPARE(closes, 0);
-    }
-
-    void trayExitEndsTheProgram() {
-        AppHarness h;
-        QVERIFY(h.app->start());
-        h.putTempFile(QStringLiteral("screenshot1.jpg"));
-        h.app->trayWindow()->findChild<QAction*>(QStringLiteral("ex3"))->trigger();
-        QCOMPARE(h.quitCalls, 1);
-        QVERIFY(!QFile::exists(h.tempFile(QStringLiteral("screenshot1.jpg"))));
         QVERIFY(!h.app->trayWindow()->trayIcon()->isVisible());
     }
 
