@@ -1,0 +1,192 @@
+#include "capture/DragWindow.h"
+
+#include "capture/Capture.h"
+#include "capture/CaptureModes.h"
+#include "screenshots/PictureBox.h"
+#include "screenshots/RecordFlag.h"
+#include "screenshots/ScreenshotViewer.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+
+namespace glim {
+
+namespace {
+
+// The window and its controls in pixels; the labels' places are inside the strip.
+constexpr QSize kClientSize(104, 113);
+constexpr QRect kStrip(0, 0, 98, 18);
+constexpr QRect kGrip(8, 2, 65, 17);
+constexpr QRect kButton(80, 0, 17, 17);
+constexpr QRect kFrame(0, 17, 98, 96);
+
+// The copy of "S": a block from the window's (0, 17) to the picture's (-1, 0), so that the
+// frame's left edge falls outside the picture. The picture is one pixel wider and higher than
+// the frame; the block covers all but its three right-hand columns.
+constexpr QPoint kCopySource(0, 17);
+constexpr QSize kCopyBlock(97, 97);
+constexpr QPoint kCopyDestination(-1, 0);
+constexpr QSize kPictureSize(kFrame.width() + 1, kFrame.height() + 1);
+
+const QColor kWindowBackground(128, 128, 128);
+const QColor kOutline(192, 192, 192);
+const QColor kGripText(Qt::white);
+const QColor kButtonText(128, 255, 128);
+
+// The frame `Shape1`: a rectangle whose back is transparent and whose outline is drawn.
+class FrameShape : public QWidget {
+public:
+    explicit FrameShape(QWidget* parent)
+        : QWidget(parent) {
+        setObjectName(QStringLiteral("Shape1"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setPen(kOutline);
+        painter.drawRect(0, 0, width() - 1, height() - 1);
+    }
+};
+
+QLabel* stripLabel(QWidget* strip, const char* name, const QString& text, const QRect& place,
+                   const QColor& colour, const QStringList& families, qreal points) {
+    auto* label = new QLabel(text, strip);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(place);
+    label->setAlignment(Qt::AlignCenter);
+    QFont font = label->font();
+    font.setFamilies(families);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    font.setBold(true);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    return label;
+}
+
+} // namespace
+
+std::vector<ShapeControl> dragWindowControls() {
+    return {{ShapeControl::Kind::Control, kStrip},
+            {ShapeControl::Kind::TransparentRectangle, kFrame}};
+}
+
+DragWindow::DragWindow(CaptureHost& host, ScreenGrabber& grabber, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    , m_host(host)
+    , m_grabber(grabber)
+    , m_strip(new QWidget(this)) {
+    setObjectName(QStringLiteral("dragfrm"));
+    setWindowTitle(QStringLiteral("MSN Shot"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(kClientSize);
+    setAutoFillBackground(true);
+    QPalette background = palette();
+    background.setColor(QPalette::Window, kWindowBackground);
+    setPalette(background);
+
+    // The strip keeps the default colours of a picture box.
+    m_strip->setObjectName(QStringLiteral("Picture1"));
+    m_strip->setGeometry(kStrip);
+    m_strip->setAutoFillBackground(true);
+    QPalette stripColours = m_strip->palette();
+    stripColours.setColor(QPalette::Window, stripColours.color(QPalette::Button));
+    m_strip->setPalette(stripColours);
+    m_grip = stripLabel(m_strip, "Label1", QStringLiteral("Drag Me"), kGrip, kGripText,
+                        {QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"),
+                         QStringLiteral("Liberation Sans")},
+                        8.25);
+    m_button = stripLabel(m_strip, "Label2", QStringLiteral("S"), kButton, kButtonText,
+                          {QStringLiteral("Arial"), QStringLiteral("Liberation Sans")}, 11.25);
+    for (QWidget* part : {m_strip, static_cast<QWidget*>(m_grip), static_cast<QWidget*>(m_button)})
+        part->installEventFilter(this);
+    // Above the strip, as designed: its top edge is the strip's last row, which the shape
+    // leaves out.
+    (new FrameShape(this))->setGeometry(kFrame);
+
+    setMask(buildShapeRegion(dragWindowControls()));
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.topLeft() + QPoint((area.width() - width()) / 2, (area.height() - height()) / 2));
+    }
+}
+
+void DragWindow::capture() {
+    // The viewer first: loading a fresh main window turns the record flag off.
+    ScreenshotViewer& viewer = m_host.mainViewer();
+    PictureBox* ima = viewer.ima();
+    m_host.recordFlag().set(true);
+
+    // The screen itself, not this window: the frame's inside shows what lies beneath.
+    const QPoint source = mapToGlobal(kCopySource);
+    Picture block(kCopyBlock, QImage::Format_BGR888);
+    block.fill(Qt::black);
+    copyScreenToDC(m_grabber, block, source.x(), source.y(), kCopyBlock.width(),
+                   kCopyBlock.height());
+    // The columns that the block leaves free show the viewer frame's colour rather than
+    // whatever the picture box held before.
+    Picture picture(kPictureSize, QImage::Format_BGR888);
+    picture.fill(viewer.imagroot()->palette().color(QPalette::Window));
+    QPainter painter(&picture);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(kCopyDestination, block);
+    painter.end();
+
+    ima->setPicture(picture);
+    m_host.showMainAfterCapture(false);
+    ima->update();
+    close();
+    m_host.recordFlag().set(false);
+}
+
+void DragWindow::startMove(const QPoint& globalPosition) {
+    // The window manager moves the window when it can; otherwise the window follows the
+    // pointer itself until the button is released.
+    QWindow* window = windowHandle();
+    if (window != nullptr && window->startSystemMove())
+        return;
+    m_grabOffset = globalPosition - pos();
+}
+
+bool DragWindow::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+        type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
+        return QWidget::eventFilter(watched, event);
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const QPoint global = mouse->globalPosition().toPoint();
+    const bool onButton = watched == m_button;
+
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        if (!onButton && mouse->button() == Qt::LeftButton)
+            startMove(global);
+        break;
+    case QEvent::MouseMove:
+        if (m_grabOffset && (mouse->buttons() & Qt::LeftButton))
+            move(global - *m_grabOffset);
+        break;
+    default: // release
+        if (mouse->button() == Qt::LeftButton)
+            m_grabOffset.reset();
+        // A click: the left button let go over "S", where it went down.
+        if (onButton && mouse->button() == Qt::LeftButton &&
+            m_button->rect().contains(mouse->position().toPoint())) {
+            capture();
+        }
+        break;
+    }
+    // Handled here, so that a press on a label does not reach the strip as well.
+    return true;
+}
+
+} // namespace glim
