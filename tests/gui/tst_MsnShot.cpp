@@ -116,6 +116,23 @@ private slots:
         QCOMPARE(dragWindows().first()->pos(), centred());
     }
 
+    void captureAfterTheMainWindowWasClosedToTheTrayIsRecorded() {
+        AppHarness h("[Options]\r\nHideclosed=1\r\n");
+        startShown(h);
+        trigger(h.app->mainWindow(), "msnsh");
+        QWidget* drag = dragWindows().first();
+        // Shown from the tray and closed again while the drag window waits.
+        h.app->showMain();
+        h.app->mainWindow()->close();
+        QTRY_VERIFY(!h.app->hasMainWindow());
+
+        QWidget* s = control(drag, QStringLiteral("Label2"));
+        QTest::mouseClick(s, Qt::LeftButton, {}, s->rect().center());
+        QVERIFY(h.app->hasMainWindow() && h.app->mainWindow()->isVisible());
+        QCOMPARE(h.app->mainWindow()->viewer()->lstv()->rowCount(), 1);
+        QVERIFY(QFile::exists(h.tempFile(QStringLiteral("screenshot1.jpg"))));
+    }
+
     void onlyTheLeftButtonOnTheStripMovesTheWindow_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<Qt::MouseButton>("button");
