@@ -54,6 +54,13 @@ protected:
     }
 };
 
+void setColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(role, colour);
+    widget->setPalette(palette);
+}
+
+// A centred, bold label of the strip.
 QLabel* stripLabel(QWidget* strip, const char* name, const QString& text, const QRect& place,
                    const QColor& colour, const QStringList& families, qreal points) {
     auto* label = new QLabel(text, strip);
@@ -62,51 +69,41 @@ QLabel* stripLabel(QWidget* strip, const char* name, const QString& text, const 
     label->setAlignment(Qt::AlignCenter);
     QFont font = label->font();
     font.setFamilies(families);
-    font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(points);
     font.setBold(true);
     label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
+    setColour(label, QPalette::WindowText, colour);
     return label;
 }
 
 } // namespace
 
 std::vector<ShapeControl> dragWindowControls() {
-    return {{ShapeControl::Kind::Control, kStrip},
-            {ShapeControl::Kind::TransparentRectangle, kFrame}};
+    return {{ShapeControl::Kind::Box, kStrip}, {ShapeControl::Kind::TransparentRectangle, kFrame}};
 }
 
 DragWindow::DragWindow(CaptureHost& host, ScreenGrabber& grabber, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
     , m_host(host)
-    , m_grabber(grabber)
-    , m_strip(new QWidget(this)) {
+    , m_grabber(grabber) {
     setObjectName(QStringLiteral("dragfrm"));
     setWindowTitle(QStringLiteral("MSN Shot"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(kClientSize);
     setAutoFillBackground(true);
-    QPalette background = palette();
-    background.setColor(QPalette::Window, kWindowBackground);
-    setPalette(background);
+    setColour(this, QPalette::Window, kWindowBackground);
 
     // The strip keeps the default colours of a picture box.
-    m_strip->setObjectName(QStringLiteral("Picture1"));
-    m_strip->setGeometry(kStrip);
-    m_strip->setAutoFillBackground(true);
-    QPalette stripColours = m_strip->palette();
-    stripColours.setColor(QPalette::Window, stripColours.color(QPalette::Button));
-    m_strip->setPalette(stripColours);
-    m_grip = stripLabel(m_strip, "Label1", QStringLiteral("Drag Me"), kGrip, kGripText,
-                        {QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"),
-                         QStringLiteral("Liberation Sans")},
-                        8.25);
-    m_button = stripLabel(m_strip, "Label2", QStringLiteral("S"), kButton, kButtonText,
-                          {QStringLiteral("Arial"), QStringLiteral("Liberation Sans")}, 11.25);
-    for (QWidget* part : {m_strip, static_cast<QWidget*>(m_grip), static_cast<QWidget*>(m_button)})
+    auto* strip = new QWidget(this);
+    strip->setObjectName(QStringLiteral("Picture1"));
+    strip->setGeometry(kStrip);
+    strip->setAutoFillBackground(true);
+    setColour(strip, QPalette::Window, strip->palette().color(QPalette::Button));
+    QLabel* grip = stripLabel(strip, "Label1", QStringLiteral("Drag Me"), kGrip, kGripText,
+                              {QStringLiteral("MS Sans Serif"), QStringLiteral("Arial")}, 8.25);
+    m_button = stripLabel(strip, "Label2", QStringLiteral("S"), kButton, kButtonText,
+                          {QStringLiteral("Arial")}, 11.25);
+    for (QWidget* part : {strip, static_cast<QWidget*>(grip), static_cast<QWidget*>(m_button)})
         part->installEventFilter(this);
     // Above the strip, as designed: its top edge is the strip's last row, which the shape
     // leaves out.
@@ -147,43 +144,22 @@ void DragWindow::capture() {
     m_host.recordFlag().set(false);
 }
 
-void DragWindow::startMove(const QPoint& globalPosition) {
-    // The window manager moves the window when it can; otherwise the window follows the
-    // pointer itself until the button is released.
-    QWindow* window = windowHandle();
-    if (window != nullptr && window->startSystemMove())
-        return;
-    m_grabOffset = globalPosition - pos();
-}
-
 bool DragWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
-        type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
+        type != QEvent::MouseButtonRelease)
         return QWidget::eventFilter(watched, event);
     const auto* mouse = static_cast<QMouseEvent*>(event);
-    const QPoint global = mouse->globalPosition().toPoint();
-    const bool onButton = watched == m_button;
-
-    switch (type) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-        if (!onButton && mouse->button() == Qt::LeftButton)
-            startMove(global);
-        break;
-    case QEvent::MouseMove:
-        if (m_grabOffset && (mouse->buttons() & Qt::LeftButton))
-            move(global - *m_grabOffset);
-        break;
-    default: // release
-        if (mouse->button() == Qt::LeftButton)
-            m_grabOffset.reset();
-        // A click: the left button let go over "S", where it went down.
-        if (onButton && mouse->button() == Qt::LeftButton &&
-            m_button->rect().contains(mouse->position().toPoint())) {
+    if (mouse->button() == Qt::LeftButton) {
+        if (watched != m_button && type != QEvent::MouseButtonRelease) {
+            // The window manager moves the window with the mouse until the button goes up.
+            if (QWindow* window = windowHandle())
+                window->startSystemMove();
+        } else if (watched == m_button && type == QEvent::MouseButtonRelease &&
+                   m_button->rect().contains(mouse->position().toPoint())) {
+            // A click: the button let go over "S", where it went down.
             capture();
         }
-        break;
     }
     // Handled here, so that a press on a label does not reach the strip as well.
     return true;

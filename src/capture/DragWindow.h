@@ -2,10 +2,8 @@
 
 #include "capture/ShapeRegion.h"
 
-#include <QPoint>
 #include <QWidget>
 
-#include <optional>
 #include <vector>
 
 class QLabel;
@@ -32,15 +30,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void startMove(const QPoint& globalPosition);
-
     CaptureHost& m_host;
     ScreenGrabber& m_grabber;
-    QWidget* m_strip;
-    QLabel* m_grip;
-    QLabel* m_button;
-    // From the pointer to the window's corner while this window moves itself.
-    std::optional<QPoint> m_grabOffset;
+    QLabel* m_button; // "S"
 };
 
 // The controls that make the drag window's shape: the title strip and the frame's outline.

@@ -7,8 +7,7 @@ namespace {
 QRegion contribution(const ShapeControl& control) {
     const QRect& r = control.bounds;
     switch (control.kind) {
-    case ShapeControl::Kind::Control:
-    case ShapeControl::Kind::OpaqueRectangle:
+    case ShapeControl::Kind::Box:
         return QRegion(r);
     case ShapeControl::Kind::TransparentRectangle:
         // The one-pixel outline: the rectangle without the rectangle one pixel inside it.

@@ -11,11 +11,13 @@ namespace glim {
 // (left, top, width, height in the window's pixels).
 struct ShapeControl {
     enum class Kind {
-        Control,              // any control that is not a shape: its bounding rectangle
-        OpaqueRectangle,      // a rectangle shape with a filled back: its bounding rectangle
-        TransparentRectangle, // a rectangle shape with a transparent back: its outline only
+        // Any control that is not a shape, or a rectangle shape with a filled back: its
+        // bounding rectangle.
+        Box,
+        // A rectangle shape with a transparent back: its one-pixel outline only.
+        TransparentRectangle,
     };
-    Kind kind = Kind::Control;
+    Kind kind = Kind::Box;
     QRect bounds;
 };
 
