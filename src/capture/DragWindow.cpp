@@ -1,7 +1,7 @@
 #include "capture/DragWindow.h"
 
-#include "capture/Capture.h"
 #include "capture/CaptureModes.h"
+#include "platform/ScreenGrabber.h"
 #include "screenshots/PictureBox.h"
 #include "screenshots/RecordFlag.h"
 #include "screenshots/ScreenshotViewer.h"
@@ -122,12 +122,9 @@ void DragWindow::capture() {
     PictureBox* ima = viewer.ima();
     m_host.recordFlag().set(true);
 
-    // The screen itself, not this window: the frame's inside shows what lies beneath.
-    const QPoint source = mapToGlobal(kCopySource);
-    Picture block(kCopyBlock, QImage::Format_BGR888);
-    block.fill(Qt::black);
-    copyScreenToDC(m_grabber, block, source.x(), source.y(), kCopyBlock.width(),
-                   kCopyBlock.height());
+    // The screen itself, not this window: the frame's inside shows what lies beneath, and
+    // what lies off the screen comes out black.
+    const Picture block = m_grabber.grab(QRect(mapToGlobal(kCopySource), kCopyBlock));
     // The columns that the block leaves free show the viewer frame's colour rather than
     // whatever the picture box held before.
     Picture picture(kPictureSize, QImage::Format_BGR888);
