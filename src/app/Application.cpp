@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "app/TrayWindow.h"
+#include "capture/DragWindow.h"
 #include "capture/SelectorOverlay.h"
 #include "platform/Dialogs.h"
 #include "platform/InstanceLock.h"
@@ -112,6 +113,13 @@ void Application::setCheckMarks(CaptureMode mode) {
         for (std::size_t i = 0; i < items->size(); ++i)
             (*items)[i]->setChecked(i == std::size_t(mode));
     }
+}
+
+void Application::showDragWindow() {
+    if (m_dragWindow.isNull())
+        m_dragWindow = new DragWindow(*this, m_services.grabber, trayWindow());
+    m_dragWindow->show();
+    m_dragWindow->raise();
 }
 
 void Application::end() {

@@ -11,6 +11,7 @@
 
 namespace glim {
 
+class DragWindow;
 class InstanceLock;
 class MainWindow;
 class TrayWindow;
@@ -50,6 +51,7 @@ private:
     void hideMain() override;
     void showMainAfterCapture(bool restore) override;
     void setCheckMarks(CaptureMode mode) override;
+    void showDragWindow() override;
 
     bool setting(const char* key, int value) const;
     void end();
@@ -59,6 +61,7 @@ private:
     std::unique_ptr<InstanceLock> m_lock;
     std::unique_ptr<TrayWindow> m_trayWindow;
     QPointer<MainWindow> m_mainWindow;
+    QPointer<DragWindow> m_dragWindow; // owned by the tray window; gone once unloaded
     bool m_ended = false;
 };
 

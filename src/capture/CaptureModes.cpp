@@ -64,10 +64,17 @@ void CaptureCommands::connectItems(const CaptureItems& items) {
 }
 
 void CaptureCommands::start(CaptureMode mode) {
+    if (mode == CaptureMode::MsnShot) {
+        // No delay and no record flag: the drag window's "S" sets and clears the flag itself.
+        m_host.hideMain();
+        m_host.showDragWindow();
+        m_host.setCheckMarks(mode);
+        return;
+    }
     const CaptureModeRow* row = rowOf(mode);
     if (row == nullptr) {
-        // The selector and the window-target capture come later; their items already keep the
-        // check marks of the last mode used.
+        // The selector comes later; its items already keep the check marks of the last mode
+        // used.
         m_host.setCheckMarks(mode);
         return;
     }

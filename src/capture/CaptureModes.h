@@ -36,6 +36,9 @@ public:
     virtual void showMainAfterCapture(bool restore) = 0;
     // Checks the mode's item in the Tools menu and in the tray menu, unchecks the other six.
     virtual void setCheckMarks(CaptureMode mode) = 0;
+    // Shows the drag window of "MSN Shot", loading it at the centre of the screen when it is not
+    // loaded; while it is up it stays the only one, where the user left it.
+    virtual void showDragWindow() = 0;
 };
 
 // One capture mode that waits before it takes its picture: its delay timer in the main window
