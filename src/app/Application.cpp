@@ -4,6 +4,7 @@
 #include "app/TrayWindow.h"
 #include "capture/SelectorOverlay.h"
 #include "platform/Dialogs.h"
+#include "platform/GlobalHotKey.h"
 #include "platform/InstanceLock.h"
 #include "screenshots/PictureBox.h"
 #include "screenshots/ScreenshotViewer.h"
@@ -11,6 +12,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QTimer>
 
 namespace glim {
 
@@ -66,6 +68,15 @@ TrayWindow* Application::trayWindow() {
         auto* captures = new CaptureCommands(m_trayWindow.get(), CaptureOrigin::TrayWindow, *this,
                                              m_services.grabber, m_services.dialogs);
         captures->connectItems(menu.capture);
+        // The hot key is the tray's Selector Shot, recorded like one; pressed again while a
+        // selection waits for its delay or is on screen, it would only start it over.
+        if (m_services.selectorHotKey) {
+            connect(m_services.selectorHotKey, &GlobalHotKey::pressed, captures, [captures, tray] {
+                if (!captures->timer(CaptureMode::Selector)->isActive() &&
+                    !tray->selector()->isSelecting())
+                    captures->start(CaptureMode::Selector);
+            });
+        }
     }
     return m_trayWindow.get();
 }
@@ -112,6 +123,10 @@ void Application::setCheckMarks(CaptureMode mode) {
         for (std::size_t i = 0; i < items->size(); ++i)
             (*items)[i]->setChecked(i == std::size_t(mode));
     }
+}
+
+SelectorOverlay& Application::selector() {
+    return *trayWindow()->selector();
 }
 
 void Application::end() {

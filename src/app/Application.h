@@ -50,6 +50,7 @@ private:
     void hideMain() override;
     void showMainAfterCapture(bool restore) override;
     void setCheckMarks(CaptureMode mode) override;
+    SelectorOverlay& selector() override;
 
     bool setting(const char* key, int value) const;
     void end();

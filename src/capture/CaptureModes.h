@@ -16,6 +16,7 @@ class Dialogs;
 class RecordFlag;
 class ScreenGrabber;
 class ScreenshotViewer;
+class SelectorOverlay;
 
 enum class CaptureMode { ActiveWindow, Selector, FullScreen, MsnShot };
 inline constexpr std::size_t kCaptureModeCount = 4;
@@ -36,6 +37,8 @@ public:
     virtual void showMainAfterCapture(bool restore) = 0;
     // Checks the mode's item in the Tools menu and in the tray menu, unchecks the other six.
     virtual void setCheckMarks(CaptureMode mode) = 0;
+    // The selector overlay, one for both menus.
+    virtual SelectorOverlay& selector() = 0;
 };
 
 // One capture mode that waits before it takes its picture: its delay timer in the main window
