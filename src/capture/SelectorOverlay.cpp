@@ -53,20 +53,18 @@ QCursor selectorCursor() {
     QPixmap image(kCursorSize, kCursorSize);
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    const int centre = kCursorSize / 2 - 1;
-    const int gap = 3;
-    const QRect arms[] = {{0, centre - 1, centre - gap, 3},
-                          {centre + gap + 1, centre - 1, kCursorSize - centre - gap - 1, 3},
-                          {centre - 1, 0, 3, centre - gap},
-                          {centre - 1, centre + gap + 1, 3, kCursorSize - centre - gap - 1}};
-    for (const QRect& arm : arms) {
-        painter.fillRect(arm, Qt::white);
-        painter.fillRect(arm.adjusted(arm.width() == 3 ? 1 : 0, arm.height() == 3 ? 1 : 0,
-                                      arm.width() == 3 ? -1 : 0, arm.height() == 3 ? -1 : 0),
-                         Qt::black);
-    }
+    constexpr int kCentre = kCursorSize / 2;
+    constexpr int kGap = 4;
+    const QLine arms[] = {{1, kCentre, kCentre - kGap, kCentre},
+                          {kCentre + kGap, kCentre, kCursorSize - 2, kCentre},
+                          {kCentre, 1, kCentre, kCentre - kGap},
+                          {kCentre, kCentre + kGap, kCentre, kCursorSize - 2}};
+    painter.setPen(QPen(Qt::white, 3));
+    painter.drawLines(arms, 4);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.drawLines(arms, 4);
     painter.end();
-    return QCursor(image, centre, centre);
+    return QCursor(image, kCentre, kCentre);
 }
 
 } // namespace

@@ -170,6 +170,13 @@ private slots:
         }));
 
         QVERIFY(exposed);
+        // Its own cursor, 32 x 32, a cross-hair whose hot spot is at the gap in its middle.
+        const QImage cursor = overlay->cursor().pixmap().toImage();
+        QCOMPARE(cursor.size(), QSize(32, 32));
+        QCOMPARE(overlay->cursor().hotSpot(), QPoint(16, 16));
+        QCOMPARE(cursor.pixelColor(16, 16).alpha(), 0);
+        QCOMPARE(cursor.pixelColor(16, 5), QColor(Qt::black));
+        QCOMPARE(cursor.pixelColor(26, 16), QColor(Qt::black));
         // Pixel for pixel the screen as the tick read it, at the overlay's corner.
         const QRect covered(QPoint(0, 0), overlay->size());
         QCOMPARE(overlay->pos(), QPoint(0, 0));
