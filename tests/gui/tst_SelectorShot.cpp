@@ -143,14 +143,6 @@ private slots:
         QVERIFY(largestDifference(QImage(h.tempFile(QStringLiteral("screenshot2.jpg"))),
                                   expected) <= 6);
     }
-
-    void overlayHasItsOwnCrossHairCursor() {
-        SelectorOverlay overlay;
-        const QImage cursor = overlay.cursor().pixmap().toImage();
-        QCOMPARE(cursor.size(), QSize(32, 32));
-        QCOMPARE(overlay.cursor().hotSpot(), QPoint(16, 16));
-        QVERIFY(cursor.pixelColor(16, 16).alpha() == 0 && cursor.pixelColor(26, 16) == Qt::black);
-    }
 };
 
 QTEST_MAIN(TestSelectorShot)
