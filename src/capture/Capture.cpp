@@ -72,7 +72,7 @@ void copyScreenToDC(ScreenGrabber& grabber, Picture& destination, int x, int y, 
     const QImage block = grabber.grab(area);
     // The whole destination at once (the selector's frozen screen) takes the grab itself,
     // sparing a second pass over every pixel.
-    if (area == QRect(QPoint(x, y), destination.size()) && block.size() == destination.size()) {
+    if (area == QRect(QPoint(x, y), destination.size())) {
         destination = asPicture(block);
         return;
     }

@@ -14,9 +14,6 @@ class GlobalHotKey : public QObject {
 public:
     using QObject::QObject;
 
-    // Whether the window system gave the combination to this program.
-    virtual bool isGrabbed() const = 0;
-
 signals:
     void pressed();
 };

@@ -23,8 +23,6 @@ public:
     X11HotKey(std::uint32_t keysym, std::uint16_t modifiers);
     ~X11HotKey() override;
 
-    bool isGrabbed() const override { return !m_grabbed.empty(); }
-
 private:
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
     void ungrab();
