@@ -38,18 +38,11 @@ std::array<QLineF, 4> rubberBand(QPoint anchor, QPointF pointer) {
             QLineF(QPointF(a.x(), pointer.y()), pointer)};
 }
 
-QRect edgeRect(const QLineF& edge, int thickness) {
+QRect edgeRect(const QLineF& edge) {
     const QPoint p1 = roundedPointer(edge.p1());
     const QPoint p2 = roundedPointer(edge.p2());
-    const QPoint topLeft(std::min(p1.x(), p2.x()), std::min(p1.y(), p2.y()));
-    const QPoint bottomRight(std::max(p1.x(), p2.x()), std::max(p1.y(), p2.y()));
-    QRect rect(topLeft, bottomRight);
-    // One end to the other along the edge, `thickness` across it.
-    if (rect.width() == 1)
-        rect.setWidth(thickness);
-    if (rect.height() == 1)
-        rect.setHeight(thickness);
-    return rect;
+    return QRect(QPoint(std::min(p1.x(), p2.x()), std::min(p1.y(), p2.y())),
+                 QPoint(std::max(p1.x(), p2.x()), std::max(p1.y(), p2.y())));
 }
 
 } // namespace glim

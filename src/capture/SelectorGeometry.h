@@ -25,8 +25,8 @@ QRect selectedArea(QPoint press, QPoint release, const QRect& bounds);
 // horizontal one through the pointer. The pointer is taken as the event gives it, not rounded.
 std::array<QLineF, 4> rubberBand(QPoint anchor, QPointF pointer);
 
-// The pixels that draw an edge `thickness` pixels wide: from its smaller to its larger end
-// coordinate, both included.
-QRect edgeRect(const QLineF& edge, int thickness);
+// The pixels that draw an edge one pixel wide: from its smaller to its larger end coordinate,
+// both included.
+QRect edgeRect(const QLineF& edge);
 
 } // namespace glim

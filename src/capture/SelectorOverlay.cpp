@@ -16,7 +16,6 @@ namespace glim {
 
 namespace {
 
-constexpr int kBandThickness = 1;
 constexpr int kCursorSize = 32;
 
 // One edge of the rubber band: a window of its own above the overlay, drawn in black and white
@@ -175,7 +174,7 @@ void SelectorOverlay::placeBand(QPointF pointer) {
     const std::array<QLineF, 4> edges = rubberBand(m_anchor, pointer);
     for (std::size_t i = 0; i < edges.size(); ++i) {
         const QLineF onScreen(edges[i].p1() / ratio, edges[i].p2() / ratio);
-        m_band[i]->setGeometry(edgeRect(onScreen, kBandThickness).translated(pos()));
+        m_band[i]->setGeometry(edgeRect(onScreen).translated(pos()));
     }
 }
 
