@@ -5,6 +5,7 @@
 #include "capture/DragWindow.h"
 #include "capture/SelectorOverlay.h"
 #include "platform/Dialogs.h"
+#include "platform/GlobalHotKey.h"
 #include "platform/InstanceLock.h"
 #include "screenshots/PictureBox.h"
 #include "screenshots/ScreenshotViewer.h"
@@ -12,6 +13,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QTimer>
 
 namespace glim {
 
@@ -67,6 +69,15 @@ TrayWindow* Application::trayWindow() {
         auto* captures = new CaptureCommands(m_trayWindow.get(), CaptureOrigin::TrayWindow, *this,
                                              m_services.grabber, m_services.dialogs);
         captures->connectItems(menu.capture);
+        // The hot key is the tray's Selector Shot, recorded like one; pressed again while a
+        // selection waits for its delay or is on screen, it would only start it over.
+        if (m_services.selectorHotKey) {
+            connect(m_services.selectorHotKey, &GlobalHotKey::pressed, captures, [captures, tray] {
+                if (!captures->timer(CaptureMode::Selector)->isActive() &&
+                    !tray->selector()->isSelecting())
+                    captures->start(CaptureMode::Selector);
+            });
+        }
     }
     return m_trayWindow.get();
 }
@@ -120,6 +131,10 @@ void Application::showDragWindow() {
         m_dragWindow = new DragWindow(*this, m_services.grabber, trayWindow());
     m_dragWindow->show();
     m_dragWindow->raise();
+}
+
+SelectorOverlay& Application::selector() {
+    return *trayWindow()->selector();
 }
 
 void Application::end() {

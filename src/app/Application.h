@@ -52,6 +52,7 @@ private:
     void showMainAfterCapture(bool restore) override;
     void setCheckMarks(CaptureMode mode) override;
     void showDragWindow() override;
+    SelectorOverlay& selector() override;
 
     bool setting(const char* key, int value) const;
     void end();

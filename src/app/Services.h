@@ -12,6 +12,7 @@ namespace glim {
 class Clipboard;
 class Dialogs;
 class FileDialogs;
+class GlobalHotKey;
 class HttpFetch;
 class Printer;
 class ScreenGrabber;
@@ -33,6 +34,9 @@ struct Services {
     QString lockFolder = {};         // where the lock lives; empty = the user's runtime folder
     std::function<void()> quit = {}; // ends the process at once; default: leave the event loop
     UpdateSource update = {};        // the version file of the update check and its time-out
+
+    // Ctrl+F9, the tray's Selector Shot; null: none.
+    GlobalHotKey* selectorHotKey = {};
 };
 
 } // namespace glim

@@ -1,5 +1,6 @@
 #include "about/WebAddresses.h"
 #include "app/Application.h"
+#include "platform/GlobalHotKey.h"
 #include "platform/MessageBoxDialogs.h"
 #include "platform/QtServices.h"
 #include "platform/ScreenGrabber.h"
@@ -22,6 +23,8 @@ int main(int argc, char** argv) {
     glim::DesktopShell shell;
     glim::QtHttpFetch http;
     glim::QtFileDialogs fileDialogs;
+    // Held by another program, the key is not ours and the program runs on without it.
+    const std::unique_ptr<glim::GlobalHotKey> selectorHotKey = glim::createSelectorHotKey();
     glim::Application app({
         .folder = glim::ProgramFolder(QCoreApplication::applicationDirPath()),
         .dialogs = dialogs,
@@ -36,6 +39,7 @@ int main(int argc, char** argv) {
         // server or a mirror of the maker's site.
         .update = glim::UpdateSource::from(qEnvironmentVariable("GLIMWELL_VERSION_URL"),
                                            qEnvironmentVariable("GLIMWELL_UPDATE_TIMEOUT_MS")),
+        .selectorHotKey = selectorHotKey.get(),
     });
     if (!app.start())
         return 0;

@@ -58,8 +58,9 @@ Picture captureScreen(ScreenGrabber& grabber) {
 
 Picture captureActiveWindow(ScreenGrabber& grabber) {
     const QRect frame = grabber.activeWindowFrame();
+    // With no window active the desktop has the focus, and its picture is the whole screen.
     if (frame.isEmpty())
-        return {};
+        return captureScreen(grabber);
     return captureWindow(grabber, {frame, frame}, false, 0, 0, frame.width(), frame.height());
 }
 
@@ -69,6 +70,12 @@ void copyScreenToDC(ScreenGrabber& grabber, Picture& destination, int x, int y, 
     if (destination.isNull() || area.isEmpty())
         return;
     const QImage block = grabber.grab(area);
+    // The whole destination at once (the selector's frozen screen) takes the grab itself,
+    // sparing a second pass over every pixel.
+    if (area == QRect(QPoint(x, y), destination.size())) {
+        destination = asPicture(block);
+        return;
+    }
     QPainter painter(&destination);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(int(area.x() - qint64(x)), int(area.y() - qint64(y)), block);

@@ -38,7 +38,7 @@ Picture captureWindow(ScreenGrabber& grabber, const WindowArea& window, bool cli
 // The whole primary screen, from its top-left corner, at its size in pixels.
 Picture captureScreen(ScreenGrabber& grabber);
 // The active window with its frame and caption, at its full rectangle even where it lies off
-// the screen. No picture when no window is active.
+// the screen. The whole screen when no window is active: the desktop has the focus then.
 Picture captureActiveWindow(ScreenGrabber& grabber);
 // Draws the screen block at (x, y), width x height, onto `destination` at (0, 0): the frozen
 // screen of the selector overlay. The destination keeps its size; what does not fit is cut,

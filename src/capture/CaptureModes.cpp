@@ -1,6 +1,7 @@
 #include "capture/CaptureModes.h"
 
 #include "capture/Capture.h"
+#include "capture/SelectorOverlay.h"
 #include "platform/Dialogs.h"
 #include "screenshots/PictureBox.h"
 #include "screenshots/RecordFlag.h"
@@ -21,6 +22,13 @@ constexpr CaptureModeRow kDelayedModes[] = {
      5000,
      "You got 5 seconds to select an active window on the desktop",
      [](CaptureHost&, ScreenGrabber& grabber) { return captureActiveWindow(grabber); }},
+    {CaptureMode::Selector,
+     {"selt", "vertraag"},
+     500,
+     nullptr,
+     [](CaptureHost& host, ScreenGrabber& grabber) {
+         return host.selector().selectRegion(grabber);
+     }},
     {CaptureMode::FullScreen,
      {"bckt", "vertraag2"},
      500,
@@ -64,17 +72,12 @@ void CaptureCommands::connectItems(const CaptureItems& items) {
 }
 
 void CaptureCommands::start(CaptureMode mode) {
-    if (mode == CaptureMode::MsnShot) {
-        // No delay and no record flag: the drag window's "S" sets and clears the flag itself.
-        m_host.hideMain();
-        m_host.showDragWindow();
-        m_host.setCheckMarks(mode);
-        return;
-    }
     const CaptureModeRow* row = rowOf(mode);
     if (row == nullptr) {
-        // The selector comes later; its items already keep the check marks of the last mode
-        // used.
+        // MSN Shot, the one mode without a delay: no record flag either, since the drag
+        // window's "S" sets and clears the flag itself.
+        m_host.hideMain();
+        m_host.showDragWindow();
         m_host.setCheckMarks(mode);
         return;
     }
@@ -88,8 +91,8 @@ void CaptureCommands::start(CaptureMode mode) {
 }
 
 void CaptureCommands::tick(const CaptureModeRow& row) {
-    // A capture of nothing (no window was active) leaves the viewer as it was rather than
-    // emptying it.
+    // A capture of nothing (a selection of no width or height) leaves the viewer as it was
+    // rather than emptying it: a screenshot without pixels would be a file nothing reads back.
     const Picture picture = row.take(m_host, m_grabber);
     if (!picture.isNull()) {
         PictureBox* ima = m_host.mainViewer().ima();

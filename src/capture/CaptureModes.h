@@ -16,6 +16,7 @@ class Dialogs;
 class RecordFlag;
 class ScreenGrabber;
 class ScreenshotViewer;
+class SelectorOverlay;
 
 enum class CaptureMode { ActiveWindow, Selector, FullScreen, MsnShot };
 inline constexpr std::size_t kCaptureModeCount = 4;
@@ -39,6 +40,8 @@ public:
     // Shows the drag window of "MSN Shot", loading it at the centre of the screen when it is not
     // loaded; while it is up it stays the only one, where the user left it.
     virtual void showDragWindow() = 0;
+    // The selector overlay, one for both menus.
+    virtual SelectorOverlay& selector() = 0;
 };
 
 // One capture mode that waits before it takes its picture: its delay timer in the main window

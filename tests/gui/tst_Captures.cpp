@@ -51,11 +51,6 @@ private:
         h.app->mainWindow()->show();
         QVERIFY(QTest::qWaitForWindowExposed(h.app->mainWindow()));
     }
-    static void captureFullScreen(AppHarness& h) {
-        MainWindow* window = h.app->mainWindow();
-        item(window, "scrfull")->trigger();
-        QVERIFY(tick(timer(window, "bckt")));
-    }
 
 private slots:
     void fullScreenFromTheToolsMenuRecordsScreenshot1() {
@@ -153,20 +148,18 @@ private slots:
                 kJpegTolerance);
     }
 
-    void activeWindowWithNoWindowActiveRecordsNothing() {
+    void activeWindowWithTheDesktopFocusedRecordsTheFullScreen() {
         AppHarness h;
         startShown(h);
-        captureFullScreen(h);
         MainWindow* window = h.app->mainWindow();
-        const QImage shown = window->viewer()->ima()->picture();
 
         h.grabber.activeFrame = QRect();
         item(window, "actw")->trigger();
         QVERIFY(tick(timer(window, "actt")));
         QCOMPARE(window->viewer()->lstv()->rowCount(), 1);
-        QCOMPARE(window->viewer()->ima()->picture(), shown);
+        QCOMPARE(window->viewer()->ima()->picture(), h.grabber.screen);
+        QCOMPARE(QImage(h.tempFile(QStringLiteral("screenshot1.jpg"))).size(), QSize(1024, 768));
         QVERIFY(!window->viewer()->recordFlag());
-        QVERIFY(window->isVisible());
     }
 
     void checkMarksFollowTheLastModeInBothMenus_data() {

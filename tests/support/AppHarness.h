@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Application.h"
+#include "support/FakeHotKey.h"
 #include "support/FakeScreenGrabber.h"
 #include "support/FakeServices.h"
 #include "support/ScriptedDialogs.h"
@@ -23,6 +24,7 @@ struct TestServices {
     RecordingShell shell;
     ScriptedHttpFetch http;
     ScriptedFileDialogs fileDialogs;
+    FakeHotKey selectorHotKey;
     int quitCalls = 0;
 
     glim::Services services() {
@@ -36,7 +38,8 @@ struct TestServices {
                 .fileDialogs = fileDialogs,
                 .executablePath = folder.filePath(QStringLiteral("Glimwell")),
                 .lockFolder = lockFolder.path(),
-                .quit = [this] { ++quitCalls; }};
+                .quit = [this] { ++quitCalls; },
+                .selectorHotKey = &selectorHotKey};
     }
 
     QString tempFile(const QString& name) const {
