@@ -87,5 +87,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestEditImage)
+QTEST_GUILESS_MAIN(TestEditImage)
 #include "tst_EditImage.moc"
