@@ -184,7 +184,9 @@ void EditImageDialog::barMoved(const BarMove& move) {
     }
     m_previewing = true;
     preview(move);
-    while (m_pendingMove) {
+    // A click of "Apply Changes" or "Cancel" handled meanwhile has closed the dialog: what it
+    // put in the viewer stays.
+    while (m_pendingMove && isVisible()) {
         const BarMove next = *m_pendingMove;
         m_pendingMove.reset();
         preview(next);
