@@ -28,7 +28,6 @@ namespace {
 
 // The client area is 2655 x 2280 twips; every place below is the design's twips / 15.
 constexpr QSize kClientSize(177, 152);
-constexpr int kClientWidthTwips = 2655;
 constexpr int kRightMarginTwips = 40;
 constexpr int kBelowMainTopTwips = 1100;
 
@@ -85,7 +84,6 @@ EditImageDialog::EditImageDialog(ProgramFolder folder, Dialogs& dialogs, Screens
     , m_viewer(viewer)
     , m_mainWindow(mainWindow)
     , m_pictbuf(new PictureBox(this)) {
-    static_assert(kClientSize.width() * 15 == kClientWidthTwips);
     setObjectName(QStringLiteral("eff"));
     setWindowTitle(QStringLiteral("Edit Image"));
     QFont font;
@@ -122,14 +120,10 @@ EditImageDialog::EditImageDialog(ProgramFolder folder, Dialogs& dialogs, Screens
     m_controls = {bright, contrast, ripple, blur, invert};
 
     // The channel bars lie right of the client area, out of sight; they work all the same.
-    const char* channels[] = {"Red:", "Green:", "Blue"};
+    const char* labels[][2] = {{"Label3", "Red:"}, {"Label4", "Green:"}, {"Label5", "Blue"}};
     const int labelWidths[] = {30, 36, 27};
     for (int i = 0; i < 3; ++i) {
-        makeLabel(this,
-                  i == 0   ? "Label3"
-                  : i == 1 ? "Label4"
-                           : "Label5",
-                  channels[i], QRect(424, 8 + 32 * i, labelWidths[i], 15));
+        makeLabel(this, labels[i][0], labels[i][1], QRect(424, 8 + 32 * i, labelWidths[i], 15));
         EffectBar* channel = bar("PictRGB", QRect(424, 24 + 32 * i, 124, 12), true);
         channel->setProperty("index", i);
         connect(channel, &EffectBar::moved, this, [this, i](float x) {
