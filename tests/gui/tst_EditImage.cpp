@@ -125,6 +125,21 @@ private slots:
         }));
     }
 
+    void aLeftDragOfALabelOrTheBackgroundMovesTheDialog() {
+        QVERIFY(whileEditing("abr", [&](QDialog* dialog) {
+            const QPoint start = dialog->pos();
+            const QList<QWidget*> handles{dialog->findChild<QLabel*>("Label2"), dialog,
+                                          bar(dialog, "PictCont")};
+            for (QWidget* handle : handles) {
+                QTest::mousePress(handle, Qt::LeftButton, {}, QPoint(4, 4));
+                QTest::mouseMove(handle, QPoint(24, 14));
+                QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(24, 14));
+            }
+            // Twice by (20, 10); a press on the disabled contrast bar does not move it.
+            QCOMPARE(dialog->pos(), start + QPoint(40, 20));
+        }));
+    }
+
     void aBarPreviewsEveryMoveOnlyWhileTheButtonIsDown() {
         const QImage original = inView(1);
         QVERIFY(whileEditing("abr", [&](QDialog* dialog) {
