@@ -125,6 +125,25 @@ private slots:
         }));
     }
 
+    void controlsStandAtTheirPlaces() {
+        // The design's twips / 15; the channel bars and their labels beyond the right edge.
+        const std::pair<const char*, QRect> places[] = {
+            {"Label1", {8, 8, 101, 15}},    {"Pictbright", {8, 24, 164, 12}},
+            {"Label2", {8, 40, 101, 15}},   {"PictCont", {8, 56, 164, 12}},
+            {"Label6", {8, 72, 101, 15}},   {"PictHRipple", {8, 88, 164, 12}},
+            {"Command3", {8, 104, 81, 17}}, {"Command2", {88, 104, 81, 17}},
+            {"Command4", {8, 128, 81, 17}}, {"Command1", {88, 128, 81, 17}},
+            {"Label3", {424, 8, 30, 15}},   {"Label4", {424, 40, 36, 15}},
+            {"Label5", {424, 72, 27, 15}}};
+        QVERIFY(whileEditing("abr", [&](QDialog* dialog) {
+            for (const auto& [name, place] : places)
+                QCOMPARE(dialog->findChild<QWidget*>(name)->geometry(), place);
+            for (int i = 0; i < 3; ++i)
+                QCOMPARE(bar(dialog, "PictRGB", i)->geometry(), QRect(424, 24 + 32 * i, 124, 12));
+            QVERIFY(!dialog->findChild<QWidget*>("Pictbuf")->isVisible());
+        }));
+    }
+
     void aLeftDragOfALabelOrTheBackgroundMovesTheDialog() {
         QVERIFY(whileEditing("abr", [&](QDialog* dialog) {
             const QPoint start = dialog->pos();
