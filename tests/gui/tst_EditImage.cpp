@@ -265,6 +265,9 @@ private slots:
                  QStringLiteral("informationSuccesfully saved changes to picture"));
         QCOMPARE(m_viewer->lstv()->selectedRowText(), QStringLiteral("screenshot2"));
         QCOMPARE(m_viewer->ima()->pos(), place);
+        // A picture narrower or shorter than the viewer's bars turns them off.
+        QCOMPARE(m_viewer->hScroll()->isEnabled(), place.x() == 0);
+        QCOMPARE(m_viewer->vScroll()->isEnabled(), place.y() == 0);
         QCOMPARE(m_viewer->vScroll()->value(), 0);
     }
 
