@@ -4,6 +4,7 @@
 #include "app/AppIcons.h"
 #include "app/Services.h"
 #include "app/StatusPanels.h"
+#include "editing/EditImageCommands.h"
 #include "platform/Shell.h"
 #include "screenshots/EventCommands.h"
 #include "screenshots/OutputCommands.h"
@@ -151,6 +152,9 @@ void MainWindow::connectCommands(const Services& services) {
     m_toolBarCopy = [&clipboard, &dialogs, &viewer] {
         copyPictureAlone(clipboard, dialogs, viewer);
     };
+    auto* editing = new EditImageCommands(folder, dialogs, viewer, this);
+    editing->connectItems({m_menu.abr, m_menu.acon, m_menu.ahn, m_menu.ablur, m_menu.invpic});
+    setEditImageOpenQuery([editing] { return editing->isOpen(); });
 }
 
 void MainWindow::dispatchToolButton(const QString& key) {

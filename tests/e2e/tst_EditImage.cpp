@@ -1,0 +1,82 @@
+#include "support/X11Session.h"
+
+#include <QImage>
+#include <QTest>
+
+// Edit Image in the real program in a real X session: a pasted screenshot brightened by
+// dragging the bar with the mouse and applied to its working file.
+class TestEditImage : public QObject {
+    Q_OBJECT
+
+private:
+    static qulonglong waitForWindow(const X11Session& x, const QString& title) {
+        QList<qulonglong> found;
+        X11Session::waitUntil([&] { return !(found = x.visibleWindows(title)).isEmpty(); });
+        return found.isEmpty() ? 0 : found.first();
+    }
+
+private slots:
+    void brighteningDraggedWithTheMouseReachesTheWorkingFile() {
+        X11Session x;
+        QVERIFY2(x.isReady(), qPrintable(x.error()));
+        ProgramCopy program(QStringLiteral(GLIM_BINARY));
+        program.writeFile(QStringLiteral("Settings.ini"), "[Options]\r\nShowmain=1\r\n");
+        QVERIFY(x.startInTray(program.executable()));
+        const qulonglong main = waitForWindow(x, QStringLiteral("^Zivra Glimwell$"));
+        QVERIFY(main);
+
+        // A dark picture pasted from the clipboard becomes screenshot1.
+        QImage dark(160, 120, QImage::Format_RGB888);
+        dark.fill(QColor(40, 50, 30));
+        const QString in = program.path(QStringLiteral("in.png"));
+        QVERIFY(dark.save(in));
+        x.start(QStringLiteral("xclip"),
+                {"-quiet", "-selection", "clipboard", "-t", "image/png", "-i", in});
+        QVERIFY(X11Session::waitUntil([&] {
+            return x.run("xclip", {"-selection", "clipboard", "-t", "TARGETS", "-o"})
+                .contains("image/png");
+        }));
+        x.activate(main);
+        const QRect area = x.windowGeometry(main);
+        QVERIFY(x.popUp([&] { x.click(area.x() + 16, area.y() + 10); }));
+        x.chooseMenuEntry(QStringLiteral("Down Down Down")); // New Event, Open, Paste
+        const QString file = program.path(QStringLiteral("Temp/screenshot1.jpg"));
+        QImage before;
+        QVERIFY(X11Session::waitUntil([&] { return before.load(file); }));
+
+        // The row chosen in the list, then Extra > Edit Image > Adjust Brightness.
+        const int clientTop = area.bottom() + 1 - 480;
+        x.click(area.x() + 60, clientTop + 296 + 30);
+        QVERIFY(x.popUp([&] { x.click(area.x() + 16, area.y() + 10); }));
+        x.chooseMenuEntry(QStringLiteral("Right Right Right"));
+        const qulonglong dialog = waitForWindow(x, QStringLiteral("^Edit Image$"));
+        QVERIFY(dialog);
+        const QRect place = x.windowGeometry(dialog);
+
+        // Pressed at the bar's left, dragged to X = 150 (gain 4), released.
+        const int barY = place.y() + 24 + 6;
+        QStringList drag{"mousemove", QString::number(place.x() + 8 + 10), QString::number(barY),
+                         "mousedown", "1"};
+        for (int barX = 30; barX <= 150; barX += 20)
+            drag << "mousemove" << QString::number(place.x() + 8 + barX) << QString::number(barY)
+                 << "sleep"
+                 << "0.05";
+        x.run(QStringLiteral("xdotool"), drag << "mouseup"
+                                              << "1");
+        x.click(place.x() + 88 + 40, place.y() + 128 + 8); // Apply Changes
+
+        const qulonglong saved = waitForWindow(x, QStringLiteral("^Zivra Glimwell Information$"));
+        QVERIFY(saved);
+        x.activate(saved);
+        x.key(QStringLiteral("Return"));
+        // Gain 4: (40, 50, 30) becomes about (161, 201, 121).
+        QImage after;
+        QVERIFY(X11Session::waitUntil(
+            [&] { return after.load(file) && qAbs(after.pixelColor(80, 60).green() - 201) <= 4; }));
+        QVERIFY(qAbs(after.pixelColor(80, 60).red() - 161) <= 4);
+        QVERIFY(x.visibleWindows(QStringLiteral("^Edit Image$")).isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEditImage)
+#include "tst_EditImage.moc"

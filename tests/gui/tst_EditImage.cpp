@@ -1,0 +1,297 @@
+#include "app/MainWindow.h"
+#include "editing/EffectBar.h"
+#include "screenshots/PictureBox.h"
+#include "screenshots/ScreenshotList.h"
+#include "screenshots/ScreenshotViewer.h"
+#include "support/AppHarness.h"
+#include "support/PictureCompare.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using namespace glim;
+
+// The Edit Image menu's commands and their dialog on the main window's viewer, with screenshots
+// of the fake screen: a gradient whose components lie between 0 and 100.
+class TestEditImage : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<AppHarness> m_h;
+    MainWindow* m_window = nullptr;
+    ScreenshotViewer* m_viewer = nullptr;
+
+    void capture(QSize size) {
+        QImage& screen = m_h->grabber.screen = QImage(size, QImage::Format_BGR888);
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                screen.setPixelColor(x, y,
+                                     QColor(x * 100 / size.width(), y * 100 / size.height(), 60));
+        m_window->findChild<QAction*>(QStringLiteral("scrfull"))->trigger();
+        QMetaObject::invokeMethod(m_window->findChild<QTimer*>(QStringLiteral("bckt")), "timeout");
+    }
+    QString file(int n) const { return m_h->tempFile(QStringLiteral("screenshot%1.jpg").arg(n)); }
+    // The working file's bytes and last-write time, the time first set to an old one if asked.
+    QPair<QByteArray, QDateTime> fileState(int n, bool age = false) const {
+        QFile f(file(n));
+        f.open(QIODevice::ReadWrite);
+        if (age)
+            f.setFileTime(QDateTime(QDate(2021, 3, 4), QTime(5, 6)),
+                          QFileDevice::FileModificationTime);
+        return {f.readAll(), f.fileTime(QFileDevice::FileModificationTime)};
+    }
+    // Runs the command and `body` inside its modal dialog, which is cancelled afterwards if the
+    // body left it open. False when no dialog opened.
+    bool whileEditing(const char* item, const std::function<void(QDialog*)>& body) {
+        bool opened = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog || dialog->objectName() != QLatin1String("eff"))
+                return;
+            opened = true;
+            body(dialog);
+            if (dialog->isVisible())
+                click(dialog, "Command4");
+        });
+        m_window->findChild<QAction*>(QLatin1String(item))->trigger();
+        QCoreApplication::processEvents();
+        return opened;
+    }
+    static void click(QDialog* dialog, const char* button) {
+        dialog->findChild<QPushButton*>(QLatin1String(button))->click();
+    }
+    static EffectBar* bar(QDialog* dialog, const char* name, int index = 0) {
+        return dialog->findChildren<EffectBar*>(QLatin1String(name)).value(index);
+    }
+    static void drag(EffectBar* bar, int x) {
+        QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(1, 6));
+        QTest::mouseMove(bar, QPoint(x, 6));
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(x, 6));
+    }
+    QImage ima() const { return m_viewer->ima()->picture().copy(); }
+    // The working file as the dialog shows it: decoded, not the picture that was captured.
+    QImage inView(int n) const { return QImage(file(n)).convertToFormat(QImage::Format_BGR888); }
+
+private slots:
+    void init() {
+        m_h = std::make_unique<AppHarness>();
+        QVERIFY(m_h->app->start());
+        m_window = m_h->app->mainWindow();
+        m_viewer = m_window->viewer();
+        m_window->move(60, 40);
+        m_window->show();
+        capture(QSize(300, 200));
+    }
+    void cleanup() { m_h.reset(); }
+
+    void eachCommandEnablesItsOwnControlAndBlackensItsLabel_data() {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("enabled"); // Pictbright PictCont PictHRipple Command3 Command2
+        QTest::addColumn<QString>("black");   // the label in black; the others grey
+        const char* rows[][3] = {{"abr", "10000", "Label1"},
+                                 {"acon", "01000", "Label2"},
+                                 {"ahn", "00100", "Label6"},
+                                 {"ablur", "00010", ""},
+                                 {"invpic", "00001", ""}};
+        for (const auto& row : rows)
+            QTest::newRow(row[0]) << row[0] << row[1] << row[2];
+    }
+    void eachCommandEnablesItsOwnControlAndBlackensItsLabel() {
+        QFETCH(QString, item);
+        QFETCH(QString, enabled);
+        QFETCH(QString, black);
+        const QRect frame = m_window->frameGeometry();
+        QVERIFY(whileEditing(qPrintable(item), [&](QDialog* dialog) {
+            QString states;
+            for (const char* name : {"Pictbright", "PictCont", "PictHRipple", "Command3",
+                                     "Command2", "Command1", "Command4", "PictRGB"})
+                states += dialog->findChild<QWidget*>(QLatin1String(name))->isEnabled() ? '1' : '0';
+            QCOMPARE(states, enabled + "111");
+            for (const char* name : {"Label1", "Label2", "Label6"})
+                QCOMPARE(dialog->findChild<QLabel*>(name)->palette().color(QPalette::WindowText),
+                         black == name ? QColor(0, 0, 0) : QColor(128, 128, 128));
+            QVERIFY(!dialog->parentWidget() && dialog->isModal());
+            // Its right edge 40 twips and the viewer bar's 249 (pixels taken as twips) left of
+            // the main window's, 1100 twips below its top: 196.27 and 73.33 pixels.
+            QCOMPARE(dialog->geometry(),
+                     QRect(frame.left() + frame.width() - 196, frame.top() + 73, 177, 152));
+        }));
+    }
+
+    void controlsStandAtTheirPlaces() {
+        // The design's twips / 15; the channel bars and their labels beyond the right edge.
+        const std::pair<const char*, QRect> places[] = {
+            {"Label1", {8, 8, 101, 15}},    {"Pictbright", {8, 24, 164, 12}},
+            {"Label2", {8, 40, 101, 15}},   {"PictCont", {8, 56, 164, 12}},
+            {"Label6", {8, 72, 101, 15}},   {"PictHRipple", {8, 88, 164, 12}},
+            {"Command3", {8, 104, 81, 17}}, {"Command2", {88, 104, 81, 17}},
+            {"Command4", {8, 128, 81, 17}}, {"Command1", {88, 128, 81, 17}},
+            {"Label3", {424, 8, 30, 15}},   {"Label4", {424, 40, 36, 15}},
+            {"Label5", {424, 72, 27, 15}}};
+        QVERIFY(whileEditing("abr", [&](QDialog* dialog) {
+            for (const auto& [name, place] : places)
+                QCOMPARE(dialog->findChild<QWidget*>(name)->geometry(), place);
+            for (int i = 0; i < 3; ++i)
+                QCOMPARE(bar(dialog, "PictRGB", i)->geometry(), QRect(424, 24 + 32 * i, 124, 12));
+            QVERIFY(!dialog->findChild<QWidget*>("Pictbuf")->isVisible());
+        }));
+    }
+
+    void aLeftDragOfALabelOrTheBackgroundMovesTheDialog() {
+        QVERIFY(whileEditing("abr", [&](QDialog* dialog) {
+            const QPoint start = dialog->pos();
+            const QList<QWidget*> handles{dialog->findChild<QLabel*>("Label2"), dialog,
+                                          bar(dialog, "PictCont")};
+            for (QWidget* handle : handles) {
+                QTest::mousePress(handle, Qt::LeftButton, {}, QPoint(4, 4));
+                QTest::mouseMove(handle, QPoint(24, 14));
+                QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(24, 14));
+            }
+            // Twice by (20, 10); a press on the disabled contrast bar does not move it.
+            QCOMPARE(dialog->pos(), start + QPoint(40, 20));
+        }));
+    }
+
+    void aBarPreviewsEveryMoveOnlyWhileTheButtonIsDown() {
+        const QImage original = inView(1);
+        QVERIFY(whileEditing("abr", [&](QDialog* dialog) {
+            EffectBar* bright = bar(dialog, "Pictbright");
+            QTest::mouseMove(bright, QPoint(10, 6));
+            QCOMPARE(ima(), original);
+            QTest::mousePress(bright, Qt::LeftButton, {}, QPoint(1, 6));
+            QTest::mouseMove(bright, QPoint(20, 6));
+            const QImage darker = ima();
+            QVERIFY(largestDifference(darker, original) > 10);
+            // The boxes: white up to the pointer, dark blue beyond it.
+            QCOMPARE(bright->surface().pixelColor(19, 6), QColor(255, 255, 255));
+            QCOMPARE(bright->surface().pixelColor(20, 6), QColor(0, 0, 128));
+            QTest::mouseMove(bright, QPoint(150, 6));
+            const QImage brighter = ima();
+            QVERIFY(largestDifference(brighter, darker) > 10);
+            QTest::mouseRelease(bright, Qt::LeftButton, {}, QPoint(150, 6));
+            QTest::mouseMove(bright, QPoint(40, 6));
+            QCOMPARE(ima(), brighter);
+        }));
+    }
+
+    void brightnessAtEightyKeepsThePictureAndLeftOfTheBarGivesAFifth() {
+        const QImage original = inView(1);
+        QVERIFY(whileEditing("abr", [&](QDialog* dialog) {
+            drag(bar(dialog, "Pictbright"), 80);
+            QVERIFY(largestDifference(ima(), original) <= 1);
+            drag(bar(dialog, "Pictbright"), 0);
+            const QImage fifth = ima();
+            drag(bar(dialog, "Pictbright"), -30);
+            QCOMPARE(ima(), fifth);
+            const QColor from = original.pixelColor(299, 199);
+            QVERIFY(from.red() > 90 && from.green() > 90);
+            QCOMPARE(fifth.pixelColor(299, 199),
+                     QColor(qRound(from.red() * 0.2), qRound(from.green() * 0.2), 12));
+        }));
+    }
+
+    void invertingTwiceGivesTheFirstResultAndTheChannelBarsKeepEachOthersWork() {
+        const QImage original = inView(1);
+        QVERIFY(whileEditing("invpic", [&](QDialog* dialog) {
+            click(dialog, "Command2");
+            const QImage once = ima();
+            QCOMPARE(once.pixelColor(10, 10).red(), 255 - original.pixelColor(10, 10).red());
+            click(dialog, "Command2");
+            QCOMPARE(ima(), once);
+            // Red through "RGB0" at a gain of 10.9, then blue through "RGB2" at a fifth.
+            drag(bar(dialog, "PictRGB", 0), 200);
+            drag(bar(dialog, "PictRGB", 2), 0);
+            QCOMPARE(ima().pixelColor(200, 150),
+                     QColor(255, once.pixelColor(200, 150).green(),
+                            qRound(original.pixelColor(200, 150).blue() * 0.2)));
+        }));
+    }
+
+    void droppingTheEditShowsTheFileAndLeavesItUntouched_data() {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Cancel") << false;
+        QTest::newRow("Escape") << true;
+    }
+    void droppingTheEditShowsTheFileAndLeavesItUntouched() {
+        QFETCH(bool, escape);
+        const auto before = fileState(1, true);
+        QVERIFY(whileEditing("ahn", [&](QDialog* dialog) {
+            QTest::mousePress(bar(dialog, "PictHRipple"), Qt::LeftButton, {}, QPoint(1, 6));
+            QTest::mouseMove(bar(dialog, "PictHRipple"), QPoint(160, 6));
+            QVERIFY(largestDifference(ima(), inView(1)) > 10);
+            if (escape)
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            else
+                click(dialog, "Command4");
+            QVERIFY(!dialog->isVisible());
+        }));
+        QCOMPARE(ima(), inView(1));
+        QVERIFY(fileState(1) == before);
+        QVERIFY(m_h->dialogs.shown().isEmpty());
+    }
+
+    void applyingWritesTheFileKeepsItsDatesAndTheRow_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QPoint>("place");
+        QTest::newRow("smaller than the viewer: centred") << QSize(300, 200) << QPoint(158, 26);
+        QTest::newRow("larger: top left") << QSize(900, 600) << QPoint(0, 0);
+    }
+    void applyingWritesTheFileKeepsItsDatesAndTheRow() {
+        QFETCH(QSize, size);
+        QFETCH(QPoint, place);
+        capture(size);
+        m_viewer->vScroll()->setValue(100);
+        const auto first = fileState(1, true);
+        const QDateTime old = fileState(2, true).second;
+        QImage preview;
+        QVERIFY(whileEditing("acon", [&](QDialog* dialog) {
+            drag(bar(dialog, "PictCont"), 150);
+            preview = ima();
+            click(dialog, "Command1");
+        }));
+        QVERIFY(largestDifference(preview, inView(1)) > 10);
+        QVERIFY(largestDifference(inView(2), preview) <= 3);
+        QCOMPARE(fileState(2).second, old);
+        QVERIFY(fileState(1) == first);
+        QCOMPARE(m_h->dialogs.shown().size(), 1);
+        QCOMPARE(m_h->dialogs.shown().first().kind + m_h->dialogs.shown().first().text,
+                 QStringLiteral("informationSuccesfully saved changes to picture"));
+        QCOMPARE(m_viewer->lstv()->selectedRowText(), QStringLiteral("screenshot2"));
+        QCOMPARE(m_viewer->ima()->pos(), place);
+        // A picture narrower or shorter than the viewer's bars turns them off.
+        QCOMPARE(m_viewer->hScroll()->isEnabled(), place.x() == 0);
+        QCOMPARE(m_viewer->vScroll()->isEnabled(), place.y() == 0);
+        QCOMPARE(m_viewer->vScroll()->value(), 0);
+    }
+
+    void aFailedSaveSaysSoAndAnUnreadableFileOpensNoDialog() {
+        const auto before = fileState(1);
+        QFile::setPermissions(file(1), QFileDevice::ReadOwner);
+        QVERIFY(whileEditing("invpic", [&](QDialog* dialog) {
+            click(dialog, "Command2");
+            click(dialog, "Command1");
+        }));
+        QCOMPARE(m_h->dialogs.shown().first().kind + m_h->dialogs.shown().first().text,
+                 QStringLiteral("plainFailed to save updates to picture."));
+        QVERIFY(fileState(1) == before);
+        QCOMPARE(ima(), inView(1));
+
+        m_h->dialogs.clear();
+        QFile::setPermissions(file(1), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QVERIFY(QFile::remove(file(1)));
+        QVERIFY(!whileEditing("abr", [](QDialog*) {}));
+        QCOMPARE(m_h->dialogs.texts().size(), 1);
+        QVERIFY(m_h->dialogs.texts().first().startsWith("Cannot edit screenshot1"));
+        QVERIFY(m_viewer->ima()->hasPicture());
+    }
+};
+
+QTEST_MAIN(TestEditImage)
+#include "tst_EditImage.moc"
