@@ -29,12 +29,17 @@ Picture samplePicture(QSize size, bool noise = false) {
     Picture picture(size, QImage::Format_BGR888);
     std::mt19937 engine(7);
     const int w = size.width(), h = size.height();
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            picture.setPixel(
-                x, y,
-                noise ? engine()
-                      : qRgb(x * 255 / std::max(w - 1, 1), 128, y * 255 / std::max(h - 1, 1)));
+    for (int y = 0; y < h; ++y) {
+        uchar* pixel = picture.scanLine(y);
+        for (int x = 0; x < w; ++x, pixel += 3) {
+            const QRgb colour =
+                noise ? QRgb(engine())
+                      : qRgb(x * 255 / std::max(w - 1, 1), 128, y * 255 / std::max(h - 1, 1));
+            pixel[0] = uchar(qBlue(colour));
+            pixel[1] = uchar(qGreen(colour));
+            pixel[2] = uchar(qRed(colour));
+        }
+    }
     QPainter(&picture).fillRect(w / 4, h / 4, w / 4, h / 4, QColor(250, 250, 40));
     return picture;
 }
