@@ -12,23 +12,26 @@ namespace glim {
 
 namespace {
 
-// One axis of a rectangle copy to the buffer's corner, clipped to both ends: `length` items
-// from `srcStart` in a source of `srcSize` go to the start of a destination of `destSize`;
-// what lies before the source's start is skipped in both. Computed in 64 bits, so that no
-// combination of 32-bit arguments overflows.
+// One axis of a rectangle copy, clipped to both ends: `length` items from `srcStart` in a
+// source of `srcSize` go to `destStart` in a destination of `destSize`. Computed in 64 bits
+// so that no combination of 32-bit arguments overflows.
 struct Span {
     int dest = 0;
     int src = 0;
     int length = 0;
 };
 
-Span clipSpan(int srcStart, int length, int destSize, int srcSize) {
-    const std::int64_t skip = std::max<std::int64_t>(0, -std::int64_t(srcStart));
-    const std::int64_t src = std::int64_t(srcStart) + skip;
-    const std::int64_t end = std::min<std::int64_t>({length, destSize, skip + (srcSize - src)});
-    if (end <= skip)
+Span clipSpan(int destStart, int srcStart, int length, int destSize, int srcSize) {
+    std::int64_t dest = destStart;
+    std::int64_t src = srcStart;
+    std::int64_t end = std::int64_t(destStart) + length; // exclusive, in destination terms
+    const std::int64_t shift = std::max<std::int64_t>({0, -dest, -src});
+    dest += shift;
+    src += shift;
+    end = std::min<std::int64_t>({end, destSize, dest + (std::int64_t(srcSize) - src)});
+    if (end <= dest)
         return {};
-    return {int(skip), int(src), int(end - skip)};
+    return {int(dest), int(src), int(end - dest)};
 }
 
 } // namespace
@@ -81,14 +84,34 @@ void DibSection::loadPictureBlt(const Picture& source, int srcLeft, int srcTop, 
     const Picture bgr = asPicture(source); // shares the pixels when no conversion is needed
     const int w = srcWidth < 0 ? m_width : srcWidth;
     const int h = srcHeight < 0 ? m_height : srcHeight;
-    const Span xs = clipSpan(srcLeft, w, m_width, bgr.width());
-    const Span ys = clipSpan(srcTop, h, m_height, bgr.height());
+    const Span xs = clipSpan(0, srcLeft, w, m_width, bgr.width());
+    const Span ys = clipSpan(0, srcTop, h, m_height, bgr.height());
     if (xs.length == 0 || ys.length == 0)
         return;
     const PixelRows rows(m_bits.get(), bytesPerScanLine(), m_height);
     for (int r = 0; r < ys.length; ++r) {
         std::uint8_t* dest = rows.fromTop(ys.dest + r) + std::size_t(xs.dest) * 3;
         const std::uint8_t* src = bgr.constScanLine(ys.src + r) + std::size_t(xs.src) * 3;
+        std::memcpy(dest, src, std::size_t(xs.length) * 3);
+    }
+}
+
+void DibSection::paintPicture(Picture& destination, int destLeft, int destTop, int destWidth,
+                              int destHeight, int srcLeft, int srcTop) {
+    if (isEmpty() || destination.isNull())
+        return;
+    if (destination.format() != QImage::Format_BGR888)
+        destination.convertTo(QImage::Format_BGR888);
+    const int w = destWidth < 0 ? m_width : destWidth;
+    const int h = destHeight < 0 ? m_height : destHeight;
+    const Span xs = clipSpan(destLeft, srcLeft, w, destination.width(), m_width);
+    const Span ys = clipSpan(destTop, srcTop, h, destination.height(), m_height);
+    if (xs.length == 0 || ys.length == 0)
+        return;
+    const PixelRows rows(m_bits.get(), bytesPerScanLine(), m_height);
+    for (int r = 0; r < ys.length; ++r) {
+        std::uint8_t* dest = destination.scanLine(ys.dest + r) + std::size_t(xs.dest) * 3;
+        const std::uint8_t* src = rows.fromTop(ys.src + r) + std::size_t(xs.src) * 3;
         std::memcpy(dest, src, std::size_t(xs.length) * 3);
     }
 }

@@ -10,7 +10,7 @@ namespace glim {
 
 // The program's 24-bit pixel buffer: Height rows of BytesPerScanLine bytes, each pixel blue,
 // green, red, rows stored bottom-up and padded to a multiple of 4 bytes. Pictures are copied
-// into it; the JPEG writer hands its memory to the encoder as it is.
+// into it and out of it; the JPEG writer hands its memory to the encoder as it is.
 class DibSection {
 public:
     // The pixel block. It is zero-filled when made, like a fresh bitmap.
@@ -50,6 +50,10 @@ public:
     // fall outside the picture or the buffer are not copied.
     void loadPictureBlt(const Picture& source, int srcLeft = 0, int srcTop = 0, int srcWidth = -1,
                         int srcHeight = -1);
+    // Copies the buffer's rectangle at (srcLeft, srcTop) to the picture at (destLeft, destTop),
+    // with the same negative-means-whole rule. The picture is held as Format_BGR888 afterwards.
+    void paintPicture(Picture& destination, int destLeft = 0, int destTop = 0, int destWidth = -1,
+                      int destHeight = -1, int srcLeft = 0, int srcTop = 0);
 
     // The handles of the buffer. Here the pixel block is both the bitmap and its own drawing
     // surface, so hdc and hDib name the block; all three are 0 when the buffer is empty.

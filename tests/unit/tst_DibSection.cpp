@@ -91,8 +91,12 @@ private slots:
         dib.clearUp();
         QVERIFY(dib.isEmpty());
         QCOMPARE(QSize(dib.width(), dib.height()), QSize(5, 2));
-        dib.loadPictureBlt(placedPicture(5, 2));
+        Picture picture(5, 2, QImage::Format_BGR888);
+        picture.fill(Qt::white);
+        dib.paintPicture(picture);
+        dib.loadPictureBlt(picture);
         dib.randomiseBits();
+        QCOMPARE(picture.pixelColor(0, 0), QColor(Qt::white));
         QVERIFY(dib.isEmpty());
         // Resampled, at its own size or another, into a black buffer.
         for (const QSize& to : {QSize(5, 2), QSize(3, 3)}) {
@@ -103,36 +107,64 @@ private slots:
         QVERIFY(dib.isEmpty());
     }
 
-    // A 5 x 4 picture's rectangle into a 4 x 3 buffer at its corner. A negative width or
-    // height means the buffer's own; what falls outside the picture or the buffer is not copied.
-    void rectangleCopiesIn_data() {
+    // In: a 5 x 4 picture into a 4 x 3 buffer at its corner. Out: a 4 x 3 buffer onto a 5 x 5
+    // picture. A negative width or height means the buffer's own (the whole copies go through
+    // the defaults); what falls outside the source or the destination is not copied.
+    void rectangleCopiesInAndOut_data() {
+        QTest::addColumn<bool>("out");
+        QTest::addColumn<QPoint>("dest");
         QTest::addColumn<QRect>("src");     // its place and size
-        QTest::addColumn<QRect>("covered"); // the buffer's area written, from the top
-        QTest::newRow("whole, through the defaults") << QRect(0, 0, -1, -1) << QRect(0, 0, 4, 3);
-        QTest::newRow("two columns") << QRect(0, 0, 2, -1) << QRect(0, 0, 2, 3);
-        QTest::newRow("no columns") << QRect(0, 0, 0, -1) << QRect();
-        QTest::newRow("from inside") << QRect(1, 1, 2, 2) << QRect(0, 0, 2, 2);
-        QTest::newRow("from inside to the picture's end") << QRect(2, 2, 5, 5) << QRect(0, 0, 3, 2);
-        QTest::newRow("partly left of the picture") << QRect(-1, 0, 3, 2) << QRect(1, 0, 2, 2);
-        QTest::newRow("partly above the picture") << QRect(0, -2, -1, -1) << QRect(0, 2, 4, 1);
-        QTest::newRow("wholly outside") << QRect(9, 9, -1, -1) << QRect();
+        QTest::addColumn<QRect>("covered"); // the destination area written, from the top
+        const QPoint corner(0, 0);
+        const QRect whole(0, 0, -1, -1);
+        QTest::newRow("in: whole") << false << corner << whole << QRect(0, 0, 4, 3);
+        QTest::newRow("in: two columns")
+            << false << corner << QRect(0, 0, 2, -1) << QRect(0, 0, 2, 3);
+        QTest::newRow("in: no columns") << false << corner << QRect(0, 0, 0, -1) << QRect();
+        QTest::newRow("in: from inside")
+            << false << corner << QRect(1, 1, 2, 2) << QRect(0, 0, 2, 2);
+        QTest::newRow("in: partly left of the picture")
+            << false << corner << QRect(-1, 0, 3, 2) << QRect(1, 0, 2, 2);
+        QTest::newRow("in: partly above the picture")
+            << false << corner << QRect(0, -2, -1, -1) << QRect(0, 2, 4, 1);
+        QTest::newRow("in: wholly outside") << false << corner << QRect(9, 9, -1, -1) << QRect();
+        QTest::newRow("out: whole") << true << corner << whole << QRect(0, 0, 4, 3);
+        QTest::newRow("out: to an offset, cut")
+            << true << QPoint(2, 3) << whole << QRect(2, 3, 3, 2);
+        QTest::newRow("out: part from an offset")
+            << true << corner << QRect(1, 1, 2, 2) << QRect(0, 0, 2, 2);
     }
-    void rectangleCopiesIn() {
+    void rectangleCopiesInAndOut() {
+        QFETCH(bool, out);
+        QFETCH(QPoint, dest);
         QFETCH(QRect, src);
         QFETCH(QRect, covered);
-        const Picture source = placedPicture(5, 4);
+        const Picture source = placedPicture(out ? 4 : 5, out ? 3 : 4);
+        Picture picture(5, 5, QImage::Format_RGB32);
+        picture.fill(qRgb(1, 1, 1));
         DibSection dib;
         QVERIFY(dib.create(4, 3));
         fillBuffer(dib, 1);
-        if (src == QRect(0, 0, -1, -1))
+        const bool whole = dest.isNull() && src == QRect(0, 0, -1, -1);
+        if (out) {
+            dib.createFromPicture(source);
+            if (whole)
+                dib.paintPicture(picture);
+            else
+                dib.paintPicture(picture, dest.x(), dest.y(), src.width(), src.height(), src.x(),
+                                 src.y());
+            QCOMPARE(picture.format(), QImage::Format_BGR888);
+        } else if (whole) {
             dib.loadPictureBlt(source);
-        else
+        } else {
             dib.loadPictureBlt(source, src.x(), src.y(), src.width(), src.height());
-        for (int y = 0; y < 3; ++y)
-            for (int x = 0; x < 4; ++x)
-                QCOMPARE(pixelFromTop(dib, x, y), covered.contains(x, y)
-                                                      ? source.pixel(QPoint(x, y) + src.topLeft())
-                                                      : qRgb(1, 1, 1));
+        }
+        const QSize written = out ? picture.size() : QSize(4, 3);
+        for (int y = 0; y < written.height(); ++y)
+            for (int x = 0; x < written.width(); ++x)
+                QCOMPARE(out ? picture.pixel(x, y) : pixelFromTop(dib, x, y),
+                         covered.contains(x, y) ? source.pixel(QPoint(x, y) - dest + src.topLeft())
+                                                : qRgb(1, 1, 1));
     }
 
     void noiseFillsThePixelsAndKeepsThePadding_data() {
