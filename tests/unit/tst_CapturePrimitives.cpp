@@ -12,76 +12,68 @@ class TestCapturePrimitives : public QObject {
     Q_OBJECT
 
 private slots:
-    void windowBlocksCountFromTheFrameOrTheClientArea() {
+    // On a 1024 x 768 screen, a window with a 1-pixel border and a 20-pixel caption: the block
+    // each capture reads (none: no picture), and a picture of its pixels, black off the screen.
+    void captureReadsItsBlockOfTheScreen_data() {
+        QTest::addColumn<QString>("capture");
+        QTest::addColumn<QRect>("block"); // of the window, or the active window's frame
+        QTest::addColumn<QRect>("grabbed");
+        QTest::newRow("whole window")
+            << "window" << QRect(0, 0, 302, 225) << QRect(100, 50, 302, 225);
+        QTest::newRow("block of the client area")
+            << "client" << QRect(10, 5, 40, 30) << QRect(111, 75, 40, 30);
+        QTest::newRow("no width") << "window" << QRect(0, 0, 0, 30) << QRect();
+        QTest::newRow("screen from its corner") << "screen" << QRect() << QRect(0, 0, 1024, 768);
+        QTest::newRow("active window partly off the screen")
+            << "active" << QRect(900, 700, 300, 200) << QRect(900, 700, 300, 200);
+        QTest::newRow("active window as huge as X allows: its part on the screen")
+            << "active" << QRect(-10, -10, 32767, 32767) << QRect(0, 0, 1024, 768);
+        // The desktop has the focus: its picture is the whole screen.
+        QTest::newRow("no active window") << "active" << QRect() << QRect(0, 0, 1024, 768);
+    }
+    void captureReadsItsBlockOfTheScreen() {
+        QFETCH(QString, capture);
+        QFETCH(QRect, block);
+        QFETCH(QRect, grabbed);
         FakeScreenGrabber grabber;
-        // A window with a 1-pixel border and a 20-pixel caption.
+        grabber.activeFrame = block;
         const WindowArea window{QRect(100, 50, 302, 225), QRect(101, 70, 300, 200)};
-        const Picture whole = captureWindow(grabber, window, false, 0, 0, 302, 225);
-        QCOMPARE(grabber.grabbed.last(), QRect(100, 50, 302, 225));
-        QCOMPARE(whole.format(), QImage::Format_BGR888);
-        QCOMPARE(largestDifference(whole, grabber.screen.copy(100, 50, 302, 225)), 0);
-
-        const Picture inner = captureWindow(grabber, window, true, 10, 5, 40, 30);
-        QCOMPARE(grabber.grabbed.last(), QRect(111, 75, 40, 30));
-        QCOMPARE(largestDifference(inner, grabber.screen.copy(111, 75, 40, 30)), 0);
-
-        QVERIFY(captureWindow(grabber, window, false, 0, 0, 0, 30).isNull());
-    }
-
-    void screenIsTheWholePrimaryScreenFromItsCorner() {
-        FakeScreenGrabber grabber(QSize(640, 400));
-        const Picture screen = captureScreen(grabber);
-        QCOMPARE(grabber.grabbed, QList<QRect>{QRect(0, 0, 640, 400)});
-        QCOMPARE(largestDifference(screen, grabber.screen), 0);
-    }
-
-    void activeWindowIsItsWholeFrame() {
-        FakeScreenGrabber grabber;
-        grabber.activeFrame = QRect(900, 700, 300, 200); // partly off a 1024 x 768 screen
-        const Picture window = captureActiveWindow(grabber);
-        QCOMPARE(window.size(), QSize(300, 200));
-        QCOMPARE(grabber.grabbed.last(), grabber.activeFrame);
-
-        // A frame as huge as X allows is read only where it lies on the screen.
-        grabber.activeFrame = QRect(-10, -10, 32767, 32767);
-        QCOMPARE(captureActiveWindow(grabber).size(), QSize(1024, 768));
-        QCOMPARE(grabber.grabbed.last(), QRect(0, 0, 1024, 768));
-
-        // No window active: the desktop has the focus, and its picture is the whole screen.
-        grabber.activeFrame = QRect();
-        QCOMPARE(largestDifference(captureActiveWindow(grabber), grabber.screen), 0);
-        QCOMPARE(grabber.grabbed.last(), QRect(0, 0, 1024, 768));
+        const Picture picture =
+            capture == u"screen"   ? captureScreen(grabber)
+            : capture == u"active" ? captureActiveWindow(grabber)
+                                   : captureWindow(grabber, window, capture == u"client", block.x(),
+                                                   block.y(), block.width(), block.height());
+        QCOMPARE(grabber.grabbed, grabbed.isNull() ? QList<QRect>() : QList<QRect>{grabbed});
+        QCOMPARE(picture.isNull(), grabbed.isNull());
+        if (!grabbed.isNull()) {
+            QCOMPARE(picture.format(), QImage::Format_BGR888);
+            QCOMPARE(largestDifference(picture, grabber.screen.copy(grabbed)), 0);
+        }
     }
 
     // On a 1024 x 768 screen.
     void captureAreaIsBoundToTheScreen_data() {
-        QTest::addColumn<qint64>("left");
-        QTest::addColumn<qint64>("top");
-        QTest::addColumn<qint64>("width");
-        QTest::addColumn<qint64>("height");
+        QTest::addColumn<QList<qint64>>("area"); // left, top, width, height
         QTest::addColumn<QRect>("bounded");
-        QTest::newRow("inside") << 100ll << 50ll << 300ll << 200ll << QRect(100, 50, 300, 200);
+        QTest::newRow("inside") << QList<qint64>{100, 50, 300, 200} << QRect(100, 50, 300, 200);
         QTest::newRow("partly off, whole extent kept")
-            << 900ll << -50ll << 300ll << 200ll << QRect(900, -50, 300, 200);
+            << QList<qint64>{900, -50, 300, 200} << QRect(900, -50, 300, 200);
         QTest::newRow("as wide as the screen, half off")
-            << -512ll << 0ll << 1024ll << 768ll << QRect(-512, 0, 1024, 768);
+            << QList<qint64>{-512, 0, 1024, 768} << QRect(-512, 0, 1024, 768);
         QTest::newRow("longer than the screen: its part on it")
-            << -100ll << 10ll << 32767ll << 32767ll << QRect(0, 10, 1024, 758);
+            << QList<qint64>{-100, 10, 32767, 32767} << QRect(0, 10, 1024, 758);
         QTest::newRow("longer on one axis only")
-            << 1000ll << 700ll << 2000ll << 100ll << QRect(1000, 700, 24, 100);
-        QTest::newRow("ends at the left edge") << -300ll << 0ll << 300ll << 10ll << QRect();
-        QTest::newRow("starts at the right edge") << 1024ll << 0ll << 10ll << 10ll << QRect();
-        QTest::newRow("starts below the screen") << 0ll << 768ll << 10ll << 10ll << QRect();
-        QTest::newRow("no width") << 5ll << 5ll << 0ll << 10ll << QRect();
-        QTest::newRow("negative height") << 5ll << 5ll << 10ll << -3ll << QRect();
-        QTest::newRow("beyond 32 bits") << 4294967296ll << 0ll << 10ll << 10ll << QRect();
+            << QList<qint64>{1000, 700, 2000, 100} << QRect(1000, 700, 24, 100);
+        QTest::newRow("ends at the left edge") << QList<qint64>{-300, 0, 300, 10} << QRect();
+        QTest::newRow("starts at the right edge") << QList<qint64>{1024, 0, 10, 10} << QRect();
+        QTest::newRow("starts below the screen") << QList<qint64>{0, 768, 10, 10} << QRect();
+        QTest::newRow("no width") << QList<qint64>{5, 5, 0, 10} << QRect();
+        QTest::newRow("negative height") << QList<qint64>{5, 5, 10, -3} << QRect();
+        QTest::newRow("beyond 32 bits") << QList<qint64>{4294967296, 0, 10, 10} << QRect();
     }
     void captureAreaIsBoundToTheScreen() {
-        QFETCH(qint64, left);
-        QFETCH(qint64, top);
-        QFETCH(qint64, width);
-        QFETCH(qint64, height);
-        QTEST(boundCaptureArea(left, top, width, height, QSize(1024, 768)), "bounded");
+        QFETCH(QList<qint64>, area);
+        QTEST(boundCaptureArea(area[0], area[1], area[2], area[3], QSize(1024, 768)), "bounded");
     }
 
     void screenBlockIsDrawnIntoTheDestinationAtItsCorner() {

@@ -41,111 +41,103 @@ class TestDibSection : public QObject {
     Q_OBJECT
 
 private slots:
-    // Converted from another format or sharing the picture's pixels.
-    void picturesBecomeBottomUpBgrRowsPaddedToFourBytes_data() {
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("stride");
+    // A buffer that holds pixels is made again: from a picture of another format or one whose
+    // pixels it can share, or refused (stride 0) and then empty, reporting the size asked for.
+    void createMakesBottomUpBgrRowsPaddedToFourBytesOrNothing_data() {
+        QTest::addColumn<QSize>("size");
         QTest::addColumn<int>("format");
+        QTest::addColumn<int>("stride");
         const int rgb32 = QImage::Format_RGB32, bgr = QImage::Format_BGR888;
-        QTest::newRow("1 pixel") << 1 << 4 << rgb32;
-        QTest::newRow("2 pixels") << 2 << 8 << bgr;
-        QTest::newRow("3 pixels") << 3 << 12 << rgb32;
-        QTest::newRow("4 pixels") << 4 << 12 << bgr;
-        QTest::newRow("5 pixels") << 5 << 16 << rgb32;
-        QTest::newRow("1366 pixels") << 1366 << 4100 << bgr;
+        QTest::newRow("1 pixel") << QSize(1, 3) << rgb32 << 4;
+        QTest::newRow("2 pixels") << QSize(2, 3) << bgr << 8;
+        QTest::newRow("3 pixels") << QSize(3, 3) << rgb32 << 12;
+        QTest::newRow("4 pixels") << QSize(4, 3) << bgr << 12;
+        QTest::newRow("5 pixels") << QSize(5, 3) << rgb32 << 16;
+        QTest::newRow("1366 pixels") << QSize(1366, 3) << bgr << 4100;
+        QTest::newRow("0 x 10") << QSize(0, 10) << bgr << 0;
+        QTest::newRow("10 x 0") << QSize(10, 0) << bgr << 0;
+        QTest::newRow("negative width") << QSize(-4, 7) << bgr << 0;
+        QTest::newRow("stride beyond 32 bits") << QSize(INT_MAX, 1) << bgr << 0;
+        QTest::newRow("block beyond memory") << QSize(1000000, INT_MAX) << bgr << 0;
     }
-    void picturesBecomeBottomUpBgrRowsPaddedToFourBytes() {
-        QFETCH(int, width);
+    void createMakesBottomUpBgrRowsPaddedToFourBytesOrNothing() {
+        QFETCH(QSize, size);
         QFETCH(int, stride);
-        QFETCH(int, format);
-        const Picture original = placedPicture(width, 3);
         DibSection dib;
+        QVERIFY(dib.create(5, 5));
+        fillBuffer(dib, 0xAB);
+        if (stride == 0) {
+            QVERIFY(!dib.create(size.width(), size.height()));
+            QVERIFY(dib.dibSectionBitsPtr() == nullptr);
+            QCOMPARE(QSize(dib.width(), dib.height()), size);
+            QVERIFY(dib.resample(size.height(), size.width()) == nullptr);
+            return;
+        }
+        const Picture original = placedPicture(size.width(), size.height());
+        QFETCH(int, format);
         dib.createFromPicture(original.convertToFormat(QImage::Format(format)));
         QCOMPARE(dib.bytesPerScanLine(), stride);
         for (int y = 0; y < 3; ++y)
-            for (int x = 0; x < width; ++x)
+            for (int x = 0; x < size.width(); ++x)
                 QCOMPARE(pixelFromTop(dib, x, y), original.pixel(x, y));
-        // The padding stays as the fresh buffer had it.
+        // The padding is zero, as in a fresh bitmap, whatever the earlier buffer held.
         for (int i = 0; i < 3 * stride; ++i)
-            QVERIFY(i % stride < 3 * width || dib.dibSectionBitsPtr()[i] == 0);
+            QVERIFY(i % stride < 3 * size.width() || dib.dibSectionBitsPtr()[i] == 0);
     }
 
-    void refusedSizeLeavesTheBufferEmptyAndReportsTheRequest_data() {
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("height");
-        QTest::newRow("0 x 10") << 0 << 10;
-        QTest::newRow("10 x 0") << 10 << 0;
-        QTest::newRow("negative width") << -4 << 7;
-        QTest::newRow("stride beyond 32 bits") << INT_MAX << 1;
-        QTest::newRow("block beyond memory") << 1000000 << INT_MAX;
-    }
-    void refusedSizeLeavesTheBufferEmptyAndReportsTheRequest() {
-        QFETCH(int, width);
-        QFETCH(int, height);
+    void emptyBufferKeepsItsSizeAndCopiesNothing() {
         DibSection dib;
-        QVERIFY(dib.create(4, 4));
-        QVERIFY(!dib.create(width, height));
-        QVERIFY(dib.dibSectionBitsPtr() == nullptr);
-        QCOMPARE(dib.width(), width);
-        QCOMPARE(dib.height(), height);
-        QVERIFY(dib.resample(height, width) == nullptr);
-    }
-
-    void secondCreateGivesAFreshBufferAndClearUpKeepsTheSize() {
-        DibSection dib;
-        QVERIFY(dib.create(3, 3));
-        fillBuffer(dib, 0xAB);
         QVERIFY(dib.create(5, 2));
-        QCOMPARE(dib.bytesPerScanLine(), 16);
-        for (int i = 0; i < 32; ++i)
-            QCOMPARE(int(dib.dibSectionBitsPtr()[i]), 0);
         dib.clearUp();
         QVERIFY(dib.isEmpty());
         QCOMPARE(QSize(dib.width(), dib.height()), QSize(5, 2));
-        // An empty buffer gives no pixels, and resamples into a black one.
         Picture picture(5, 2, QImage::Format_BGR888);
         picture.fill(Qt::white);
         dib.paintPicture(picture);
+        dib.loadPictureBlt(picture);
+        dib.randomiseBits();
         QCOMPARE(picture.pixelColor(0, 0), QColor(Qt::white));
-        const std::unique_ptr<DibSection> resampled = dib.resample(3, 3);
-        QVERIFY(resampled && resampled->dibSectionBitsPtr()[0] == 0);
+        QVERIFY(dib.isEmpty());
+        // Resampled, at its own size or another, into a black buffer.
+        for (const QSize& to : {QSize(5, 2), QSize(3, 3)}) {
+            const std::unique_ptr<DibSection> resampled = dib.resample(to.height(), to.width());
+            QVERIFY(resampled && resampled->dibSectionBitsPtr()[0] == 0);
+        }
         dib.createFromPicture(Picture());
         QVERIFY(dib.isEmpty());
     }
 
     // In: a 5 x 4 picture into a 4 x 3 buffer at its corner. Out: a 4 x 3 buffer onto a 5 x 5
-    // picture. A negative width or height means the buffer's own; what falls outside the
-    // source or the destination is not copied.
+    // picture. A negative width or height means the buffer's own (the whole copies go through
+    // the defaults); what falls outside the source or the destination is not copied.
     void rectangleCopiesInAndOut_data() {
         QTest::addColumn<bool>("out");
         QTest::addColumn<QPoint>("dest");
-        QTest::addColumn<QPoint>("src");
-        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QRect>("src");     // its place and size
         QTest::addColumn<QRect>("covered"); // the destination area written, from the top
         const QPoint corner(0, 0);
-        QTest::newRow("in: whole")
-            << false << corner << corner << QSize(-1, -1) << QRect(0, 0, 4, 3);
+        const QRect whole(0, 0, -1, -1);
+        QTest::newRow("in: whole") << false << corner << whole << QRect(0, 0, 4, 3);
         QTest::newRow("in: two columns")
-            << false << corner << corner << QSize(2, -1) << QRect(0, 0, 2, 3);
-        QTest::newRow("in: no columns") << false << corner << corner << QSize(0, -1) << QRect();
+            << false << corner << QRect(0, 0, 2, -1) << QRect(0, 0, 2, 3);
+        QTest::newRow("in: no columns") << false << corner << QRect(0, 0, 0, -1) << QRect();
         QTest::newRow("in: from inside")
-            << false << corner << QPoint(1, 1) << QSize(2, 2) << QRect(0, 0, 2, 2);
+            << false << corner << QRect(1, 1, 2, 2) << QRect(0, 0, 2, 2);
         QTest::newRow("in: partly left of the picture")
-            << false << corner << QPoint(-1, 0) << QSize(3, 2) << QRect(1, 0, 2, 2);
-        QTest::newRow("in: wholly outside")
-            << false << corner << QPoint(9, 9) << QSize(-1, -1) << QRect();
-        QTest::newRow("out: whole")
-            << true << corner << corner << QSize(-1, -1) << QRect(0, 0, 4, 3);
+            << false << corner << QRect(-1, 0, 3, 2) << QRect(1, 0, 2, 2);
+        QTest::newRow("in: partly above the picture")
+            << false << corner << QRect(0, -2, -1, -1) << QRect(0, 2, 4, 1);
+        QTest::newRow("in: wholly outside") << false << corner << QRect(9, 9, -1, -1) << QRect();
+        QTest::newRow("out: whole") << true << corner << whole << QRect(0, 0, 4, 3);
         QTest::newRow("out: to an offset, cut")
-            << true << QPoint(2, 3) << corner << QSize(-1, -1) << QRect(2, 3, 3, 2);
+            << true << QPoint(2, 3) << whole << QRect(2, 3, 3, 2);
         QTest::newRow("out: part from an offset")
-            << true << corner << QPoint(1, 1) << QSize(2, 2) << QRect(0, 0, 2, 2);
+            << true << corner << QRect(1, 1, 2, 2) << QRect(0, 0, 2, 2);
     }
     void rectangleCopiesInAndOut() {
         QFETCH(bool, out);
         QFETCH(QPoint, dest);
-        QFETCH(QPoint, src);
-        QFETCH(QSize, size);
+        QFETCH(QRect, src);
         QFETCH(QRect, covered);
         const Picture source = placedPicture(out ? 4 : 5, out ? 3 : 4);
         Picture picture(5, 5, QImage::Format_RGB32);
@@ -153,29 +145,26 @@ private slots:
         DibSection dib;
         QVERIFY(dib.create(4, 3));
         fillBuffer(dib, 1);
-        // The whole copies go through the defaults.
-        const bool whole = dest.isNull() && src.isNull() && size == QSize(-1, -1);
+        const bool whole = dest.isNull() && src == QRect(0, 0, -1, -1);
         if (out) {
             dib.createFromPicture(source);
             if (whole)
                 dib.paintPicture(picture);
             else
-                dib.paintPicture(picture, dest.x(), dest.y(), size.width(), size.height(), src.x(),
+                dib.paintPicture(picture, dest.x(), dest.y(), src.width(), src.height(), src.x(),
                                  src.y());
             QCOMPARE(picture.format(), QImage::Format_BGR888);
         } else if (whole) {
             dib.loadPictureBlt(source);
         } else {
-            dib.loadPictureBlt(source, src.x(), src.y(), size.width(), size.height());
+            dib.loadPictureBlt(source, src.x(), src.y(), src.width(), src.height());
         }
         const QSize written = out ? picture.size() : QSize(4, 3);
-        for (int y = 0; y < written.height(); ++y) {
-            for (int x = 0; x < written.width(); ++x) {
-                const QPoint at(x, y);
-                QCOMPARE(out ? picture.pixel(at) : pixelFromTop(dib, x, y),
-                         covered.contains(at) ? source.pixel(at - dest + src) : qRgb(1, 1, 1));
-            }
-        }
+        for (int y = 0; y < written.height(); ++y)
+            for (int x = 0; x < written.width(); ++x)
+                QCOMPARE(out ? picture.pixel(x, y) : pixelFromTop(dib, x, y),
+                         covered.contains(x, y) ? source.pixel(QPoint(x, y) - dest + src.topLeft())
+                                                : qRgb(1, 1, 1));
     }
 
     void noiseFillsThePixelsAndKeepsThePadding_data() {
@@ -194,8 +183,7 @@ private slots:
         for (int row = 0; row < 7; ++row) {
             const std::uint8_t* r = dib.dibSectionBitsPtr() + row * 16;
             QCOMPARE(int(r[15]), 0x5A);
-            for (int x = 0; x < 5; ++x) {
-                const std::uint8_t* pixel = r + 3 * x;
+            for (const std::uint8_t* pixel = r; pixel < r + 15; pixel += 3) {
                 QCOMPARE(int(pixel[0]), gray ? int(pixel[1]) : 0);
                 if (gray)
                     QCOMPARE(pixel[2], pixel[1]);
@@ -219,15 +207,13 @@ private slots:
         QTest::addColumn<QPoint>("at");
         QTest::addColumn<int>("blue");
         const QList<int> square{0, 100, 200, 255};
-        QTest::newRow("2 x 2: (0, 0)") << QSize(2, 2) << square << QSize(4, 4) << QPoint(0, 0) << 0;
-        QTest::newRow("2 x 2: (1, 0)")
-            << QSize(2, 2) << square << QSize(4, 4) << QPoint(1, 0) << 25;
-        QTest::newRow("2 x 2: (2, 2)")
-            << QSize(2, 2) << square << QSize(4, 4) << QPoint(2, 2) << 139;
-        QTest::newRow("2 x 2: (3, 2), 158.5 to even")
-            << QSize(2, 2) << square << QSize(4, 4) << QPoint(3, 2) << 158;
+        const QSize s2(2, 2), s4(4, 4);
+        QTest::newRow("2 x 2: (0, 0)") << s2 << square << s4 << QPoint(0, 0) << 0;
+        QTest::newRow("2 x 2: (1, 0)") << s2 << square << s4 << QPoint(1, 0) << 25;
+        QTest::newRow("2 x 2: (2, 2)") << s2 << square << s4 << QPoint(2, 2) << 139;
+        QTest::newRow("2 x 2: (3, 2), 158.5 to even") << s2 << square << s4 << QPoint(3, 2) << 158;
         QTest::newRow("2 x 2: (3, 3) short of the corner")
-            << QSize(2, 2) << square << QSize(4, 4) << QPoint(3, 3) << 200;
+            << s2 << square << s4 << QPoint(3, 3) << 200;
         const QList<int> column{0, 100, 200};
         QTest::newRow("1 x 3: the next row up")
             << QSize(1, 3) << column << QSize(1, 4) << QPoint(0, 1) << 50;

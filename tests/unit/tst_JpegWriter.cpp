@@ -14,6 +14,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <optional>
 #include <random>
 
 using namespace glim;
@@ -28,12 +29,17 @@ Picture samplePicture(QSize size, bool noise = false) {
     Picture picture(size, QImage::Format_BGR888);
     std::mt19937 engine(7);
     const int w = size.width(), h = size.height();
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            picture.setPixel(
-                x, y,
-                noise ? engine()
-                      : qRgb(x * 255 / std::max(w - 1, 1), 128, y * 255 / std::max(h - 1, 1)));
+    for (int y = 0; y < h; ++y) {
+        uchar* pixel = picture.scanLine(y);
+        for (int x = 0; x < w; ++x, pixel += 3) {
+            const QRgb colour =
+                noise ? QRgb(engine())
+                      : qRgb(x * 255 / std::max(w - 1, 1), 128, y * 255 / std::max(h - 1, 1));
+            pixel[0] = uchar(qBlue(colour));
+            pixel[1] = uchar(qGreen(colour));
+            pixel[2] = uchar(qRed(colour));
+        }
+    }
     QPainter(&picture).fillRect(w / 4, h / 4, w / 4, h / 4, QColor(250, 250, 40));
     return picture;
 }
@@ -65,12 +71,13 @@ class TestJpegWriter : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
+    std::optional<QTemporaryDir> m_dir;
     QString m_path;
     DibSection m_dib;
 
     QStringList entries() const {
-        return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        return QDir(m_dir->path())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     }
     // An earlier file at the path with its own bytes, mode and times.
     void placeOldFile(mode_t mode) {
@@ -81,39 +88,9 @@ private:
 
 private slots:
     void init() {
-        for (const QString& name : entries()) {
-            const QString path = m_dir.filePath(name);
-            ::chmod(QFile::encodeName(path).constData(), 0700);
-            if (!QFile::remove(path))
-                QDir(path).removeRecursively();
-        }
-        m_path = m_dir.filePath(QStringLiteral("shot.jpg"));
+        m_dir.emplace();
+        m_path = m_dir->filePath(QStringLiteral("shot.jpg"));
         m_dib.createFromPicture(samplePicture(QSize(40, 30)));
-    }
-
-    void pictureDecodesBackAtQualityHundred_data() {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<bool>("noise");
-        QTest::newRow("1 pixel wide, 1 padding byte a row") << QSize(1, 9) << false;
-        QTest::newRow("3 pixels wide, 3 padding bytes") << QSize(3, 5) << false;
-        QTest::newRow("odd both ways") << QSize(333, 77) << false;
-        QTest::newRow("no padding") << QSize(64, 48) << false;
-        // Several bytes a pixel, far beyond the encoder's first buffer: it must grow, and the
-        // first buffer must then be freed (the sanitizer run's leak check sees it otherwise).
-        QTest::newRow("noise") << QSize(300, 200) << true;
-    }
-    void pictureDecodesBackAtQualityHundred() {
-        QFETCH(QSize, size);
-        QFETCH(bool, noise);
-        const Picture original = samplePicture(size, noise);
-        DibSection dib;
-        dib.createFromPicture(original);
-        const JpegWriteResult result = writeJpegFile(dib, m_path, 100);
-        QVERIFY2(result.ok, qPrintable(result.description));
-        // Rows taken with a wrong pitch, the padding encoded as pixels or the rows upside down
-        // would move the picture by far more than the quantisation of quality 100.
-        const int difference = largestDifference(QImage(m_path, "JPEG"), original);
-        QVERIFY2(difference <= (noise ? 40 : 12), qPrintable(QString::number(difference)));
     }
 
     // The quality goes to the encoder unchanged, with full-resolution colour from 90 on.
@@ -132,112 +109,115 @@ private slots:
         }
     }
 
-    void replacedFileKeepsItsTimesAndMode_data() {
-        QTest::addColumn<uint>("mode");
-        QTest::newRow("0640") << 0640u;
-        QTest::newRow("0200, write only") << 0200u;
-    }
-    void replacedFileKeepsItsTimesAndMode() {
-        QFETCH(uint, mode);
-        placeOldFile(mode);
-        const JpegWriteResult result = writeJpegFile(m_dib, m_path, 100);
-        QVERIFY2(result.ok, qPrintable(result.description));
-        // Looked at before the file is read, which would move its last-access time.
-        const struct stat st = statOf(m_path);
-        QCOMPARE(uint(st.st_mode & 07777), mode);
-        QCOMPARE(st.st_atim.tv_nsec, kOldTimes[0].tv_nsec);
-        QCOMPARE(st.st_mtim.tv_sec, kOldTimes[1].tv_sec);
-        QCOMPARE(st.st_mtim.tv_nsec, kOldTimes[1].tv_nsec);
-        QCOMPARE(entries(), QStringList{QStringLiteral("shot.jpg")});
-        QVERIFY(readAll(m_path).startsWith("\xFF\xD8\xFF"));
-    }
-
-    void newFileGetsFreshTimesAndTheDefaultMode() {
-        const mode_t mask = ::umask(022);
-        const qint64 before = QDateTime::currentSecsSinceEpoch();
-        const JpegWriteResult result = writeJpegFile(m_dib, m_path, 100);
-        ::umask(mask);
-        QVERIFY2(result.ok, qPrintable(result.description));
-        const struct stat st = statOf(m_path);
-        QCOMPARE(uint(st.st_mode & 07777), 0644u);
-        QVERIFY(st.st_mtim.tv_sec >= before - 1);
-        QCOMPARE(entries(), QStringList{QStringLiteral("shot.jpg")});
-    }
-
-    void failedWriteLeavesTheEarlierFileAsItWas_data() {
+    // What stands at the path before a write of the 40 x 30 picture (or of a buffer `width`
+    // wide, 0 for an empty one): a failed write leaves it as it was, a good one keeps its
+    // times and mode, and no temporary file stays behind.
+    void fileAtThePath_data() {
+        QTest::addColumn<QString>("before");
         QTest::addColumn<uint>("mode");
         QTest::addColumn<int>("width");
         QTest::addColumn<int>("quality");
-        QTest::addColumn<QString>("description");
-        QTest::newRow("read-only file") << 0444u << 40 << 100 << "Failed to save to JPG 2";
-        QTest::newRow("others may write") << 0577u << 40 << 100 << "Failed to save to JPG 2";
-        QTest::newRow("quality -1") << 0644u << 40 << -1 << "Failed to save to JPG 4";
-        QTest::newRow("quality 101") << 0644u << 40 << 101 << "Failed to save to JPG 4";
-        QTest::newRow("wider than a JPEG") << 0644u << 70000 << 100 << "Failed to save to JPG 4";
-        QTest::newRow("empty buffer") << 0644u << 0 << 100 << "Failed to save to JPG 1";
+        QTest::addColumn<QString>("description"); // empty: written
+        const QString file = QStringLiteral("file"), none = QString();
+        QTest::newRow("new: fresh times, default mode") << "nothing" << 0u << 40 << 100 << none;
+        QTest::newRow("replaces 0640") << file << 0640u << 40 << 100 << none;
+        QTest::newRow("replaces 0200, write only") << file << 0200u << 40 << 100 << none;
+        QTest::newRow("read-only file") << file << 0444u << 40 << 100 << "Failed to save to JPG 2";
+        QTest::newRow("others may write")
+            << file << 0577u << 40 << 100 << "Failed to save to JPG 2";
+        QTest::newRow("quality -1") << file << 0644u << 40 << -1 << "Failed to save to JPG 4";
+        QTest::newRow("quality 101") << file << 0644u << 40 << 101 << "Failed to save to JPG 4";
+        QTest::newRow("wider than a JPEG")
+            << file << 0644u << 70000 << 100 << "Failed to save to JPG 4";
+        QTest::newRow("empty buffer") << file << 0644u << 0 << 100 << "Failed to save to JPG 1";
+        QTest::newRow("missing folder") << "gone/" << 0u << 40 << 100 << "Failed to save to JPG 3";
+        QTest::newRow("a folder at the path")
+            << "folder" << 0u << 40 << 100 << "Failed to save to JPG 6";
     }
-    void failedWriteLeavesTheEarlierFileAsItWas() {
+    void fileAtThePath() {
+        QFETCH(QString, before);
         QFETCH(uint, mode);
         QFETCH(int, width);
         QFETCH(int, quality);
-        DibSection dib;
-        dib.create(width, 2);
-        placeOldFile(mode);
-        const JpegWriteResult result = writeJpegFile(dib, m_path, quality);
-        QVERIFY(!result.ok);
-        QCOMPARE(result.number, 26001);
-        QTEST(result.description, "description");
+        QFETCH(QString, description);
+        if (width != 40)
+            m_dib.create(width, 2);
+        if (before == u"file")
+            placeOldFile(mode);
+        else if (before == u"folder")
+            QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("shot.jpg")));
+        const mode_t mask = ::umask(022);
+        const qint64 start = QDateTime::currentSecsSinceEpoch();
+        const QString path = before == u"gone/" ? m_dir->filePath(u"gone/shot.jpg"_qs) : m_path;
+        const JpegWriteResult result = writeJpegFile(m_dib, path, quality);
+        ::umask(mask);
+        QCOMPARE(result.description, description);
+        QCOMPARE(result.ok, description.isEmpty());
+        QCOMPARE(result.number, result.ok ? 0 : 26001);
+        QCOMPARE(entries(), before == u"gone/" ? QStringList() : QStringList{u"shot.jpg"_qs});
+        if (before != u"file" && before != u"nothing")
+            return;
+        // Looked at before the file is read, which would move its last-access time.
         const struct stat st = statOf(m_path);
-        QCOMPARE(uint(st.st_mode & 07777), mode);
-        QCOMPARE(st.st_mtim.tv_sec, kOldTimes[1].tv_sec);
-        QCOMPARE(readAll(m_path), QByteArrayLiteral("the earlier picture"));
-        QCOMPARE(entries(), QStringList{QStringLiteral("shot.jpg")});
+        if (before == u"file") {
+            QCOMPARE(uint(st.st_mode & 07777), mode);
+            QCOMPARE(st.st_atim.tv_nsec, kOldTimes[0].tv_nsec);
+            QCOMPARE(st.st_mtim.tv_sec, kOldTimes[1].tv_sec);
+            QCOMPARE(st.st_mtim.tv_nsec, kOldTimes[1].tv_nsec);
+        } else {
+            QCOMPARE(uint(st.st_mode & 07777), 0644u);
+            QVERIFY(st.st_mtim.tv_sec >= start - 1);
+        }
+        const QByteArray bytes = readAll(m_path);
+        QVERIFY(result.ok ? bytes.startsWith("\xFF\xD8\xFF") : bytes == "the earlier picture");
     }
 
-    void pathThatCannotTakeTheFileFailsAndCreatesNothing_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("description");
-        QTest::newRow("missing folder") << "gone/shot.jpg"
-                                        << "Failed to save to JPG 3";
-        QTest::newRow("a folder at the path") << "shot.jpg"
-                                              << "Failed to save to JPG 6";
+    // What the program writes it reads back as it was, also beyond Qt's default limit of
+    // 128 MB, which an 8192 x 8192 capture exceeds.
+    void pictureReadsBackAsWritten_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("noise");
+        QTest::newRow("1 pixel wide, 1 padding byte a row") << QSize(1, 9) << false;
+        QTest::newRow("3 pixels wide, 3 padding bytes") << QSize(3, 5) << false;
+        QTest::newRow("odd both ways") << QSize(333, 77) << false;
+        QTest::newRow("no padding") << QSize(64, 48) << false;
+        // Several bytes a pixel, far beyond the encoder's first buffer: it must grow, and the
+        // first buffer must then be freed (the sanitizer run's leak check sees it otherwise).
+        QTest::newRow("noise") << QSize(300, 200) << true;
+        QTest::newRow("8192 x 8192 capture") << QSize(8192, 8192) << false;
     }
-    void pathThatCannotTakeTheFileFailsAndCreatesNothing() {
-        QFETCH(QString, name);
-        QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("shot.jpg")));
-        const JpegWriteResult result = writeJpegFile(m_dib, m_dir.filePath(name), 100);
-        QVERIFY(!result.ok);
-        QTEST(result.description, "description");
-        QCOMPARE(entries(), QStringList{QStringLiteral("shot.jpg")});
-    }
-
-    // Qt's readers refuse more than 128 MB unless told otherwise: a capture of an 8192 x 8192
-    // screen must read back all the same.
-    void largeCaptureReadsBack() {
-        Picture picture(8192, 8192, QImage::Format_BGR888);
-        picture.fill(QColor(20, 120, 220));
-        QPainter(&picture).fillRect(8000, 8000, 192, 192, QColor(250, 250, 40));
+    void pictureReadsBackAsWritten() {
+        QFETCH(QSize, size);
+        QFETCH(bool, noise);
+        const Picture original = samplePicture(size, noise);
         DibSection dib;
-        dib.createFromPicture(picture);
-        QVERIFY(writeJpegFile(dib, m_path, 100));
+        dib.createFromPicture(original);
+        const JpegWriteResult result = writeJpegFile(dib, m_path, 100);
+        QVERIFY2(result.ok, qPrintable(result.description));
         dib.clearUp();
-        PictureFileError error = PictureFileError::NotAPicture;
+        auto error = PictureFileError(-1);
         const Picture back = loadPicture(m_path, &error);
         QCOMPARE(error, PictureFileError::None);
         QCOMPARE(back.format(), QImage::Format_BGR888);
-        QVERIFY(largestDifference(back.copy(0, 0, 8, 8), picture.copy(0, 0, 8, 8)) < 8);
-        QVERIFY(largestDifference(back.copy(8100, 8100, 8, 8), picture.copy(8100, 8100, 8, 8)) < 8);
+        // Rows taken with a wrong pitch, the padding encoded as pixels or the rows upside down
+        // would move the picture by far more than the quantisation of quality 100.
+        const QSize block = size.boundedTo(QSize(64, 64));
+        for (const QPoint& at :
+             {QPoint(0, 0), QPoint(size.width() - block.width(), size.height() - block.height())}) {
+            const int difference =
+                largestDifference(back.copy(QRect(at, block)), original.copy(QRect(at, block)));
+            QVERIFY2(difference <= (noise ? 40 : 12), qPrintable(QString::number(difference)));
+        }
     }
 
-    void unreadablePictureSaysWhy_data() {
+    void damagedPictureSaysWhy_data() {
         QTest::addColumn<QSize>("header"); // the size its frame header claims; empty: garbage
         QTest::addColumn<PictureFileError>("error");
-        QTest::newRow("as written") << QSize(40, 30) << PictureFileError::None;
         QTest::newRow("one row beyond 16384 x 16384")
             << QSize(16384, 16385) << PictureFileError::TooLarge;
         QTest::newRow("not a picture") << QSize() << PictureFileError::NotAPicture;
     }
-    void unreadablePictureSaysWhy() {
+    void damagedPictureSaysWhy() {
         QFETCH(QSize, header);
         QVERIFY(writeJpegFile(m_dib, m_path, 100));
         QByteArray bytes = readAll(m_path);
@@ -247,10 +227,9 @@ private slots:
         if (header.isEmpty())
             bytes.fill('x');
         writeRaw(m_path, bytes);
-        PictureFileError error = PictureFileError::None;
-        const Picture back = loadPicture(m_path, &error);
+        auto error = PictureFileError::None;
+        QVERIFY(loadPicture(m_path, &error).isNull());
         QTEST(error, "error");
-        QCOMPARE(back.size(), error == PictureFileError::None ? header : QSize(0, 0));
     }
 };
 

@@ -23,6 +23,8 @@ private slots:
         QTest::newRow("held by a running instance")
             << "held" << InstanceLock::Result::HeldByAnother;
         QTest::newRow("left by a crashed instance") << "stale" << InstanceLock::Result::Acquired;
+        QTest::newRow("held by a copy in another folder")
+            << "other copy" << InstanceLock::Result::Acquired;
         // A folder under a regular file cannot be made or written, by root neither.
         QTest::newRow("folder that cannot be written") << "blocked" << InstanceLock::Result::Failed;
     }
@@ -32,7 +34,10 @@ private slots:
         const QString executable = dir.filePath(QStringLiteral("bin/Glimwell"));
         QString folder = dir.path();
         InstanceLock first(executable, folder);
-        if (setUp == u"held") {
+        InstanceLock otherCopy(dir.filePath(QStringLiteral("b/Glimwell")), folder);
+        if (setUp == u"other copy") {
+            QCOMPARE(otherCopy.tryLock(), InstanceLock::Result::Acquired);
+        } else if (setUp == u"held") {
             QCOMPARE(first.tryLock(), InstanceLock::Result::Acquired);
             QCOMPARE(first.tryLock(), InstanceLock::Result::Acquired); // held already
         } else if (setUp == u"stale") {
@@ -49,38 +54,23 @@ private slots:
         QTEST(second.tryLock(), "result");
     }
 
-    void copiesInOtherFoldersAreIndependent() {
-        QTemporaryDir dir;
-        InstanceLock here(dir.filePath(QStringLiteral("a/Glimwell")), dir.path());
-        InstanceLock there(dir.filePath(QStringLiteral("b/Glimwell")), dir.path());
-        QCOMPARE(here.tryLock(), InstanceLock::Result::Acquired);
-        QCOMPARE(there.tryLock(), InstanceLock::Result::Acquired);
-    }
-
     void activeWindowPropertyNamesOneWindow_data() {
-        QTest::addColumn<bool>("present");
-        QTest::addColumn<uint>("type");
-        QTest::addColumn<int>("format");
-        QTest::addColumn<int>("length");
-        QTest::addColumn<uint>("value");
+        QTest::addColumn<QList<uint>>("reply"); // present, type, bits per item, bytes, value
         QTest::addColumn<uint>("window");
         // Each refused reply has one fault only; the others are as in a good reply.
-        QTest::newRow("a window") << true << 33u << 32 << 4 << 0x1e00007u << 0x1e00007u;
-        QTest::newRow("no reply") << false << 33u << 32 << 4 << 0x1e00007u << 0u;
-        QTest::newRow("type CARDINAL") << true << 6u << 32 << 4 << 0x1e00007u << 0u;
-        QTest::newRow("16-bit items") << true << 33u << 16 << 4 << 0x1e00007u << 0u;
-        QTest::newRow("short value") << true << 33u << 32 << 3 << 0x1e00007u << 0u;
-        QTest::newRow("None") << true << 33u << 32 << 4 << 0u << 0u;
+        QTest::newRow("a window") << QList<uint>{1, 33, 32, 4, 0x1e00007} << 0x1e00007u;
+        QTest::newRow("no reply") << QList<uint>{0, 33, 32, 4, 0x1e00007} << 0u;
+        QTest::newRow("type CARDINAL") << QList<uint>{1, 6, 32, 4, 0x1e00007} << 0u;
+        QTest::newRow("16-bit items") << QList<uint>{1, 33, 16, 4, 0x1e00007} << 0u;
+        QTest::newRow("short value") << QList<uint>{1, 33, 32, 3, 0x1e00007} << 0u;
+        QTest::newRow("None") << QList<uint>{1, 33, 32, 4, 0} << 0u;
     }
     void activeWindowPropertyNamesOneWindow() {
-        QFETCH(bool, present);
-        QFETCH(uint, type);
-        QFETCH(int, format);
-        QFETCH(int, length);
-        QFETCH(uint, value);
-        const std::uint32_t bytes = value;
-        const ActiveWindowReply reply{present, type, std::uint8_t(format), length, &bytes};
-        QTEST(uint(activeWindowIn(reply)), "window");
+        QFETCH(QList<uint>, reply);
+        const std::uint32_t value = reply[4];
+        const ActiveWindowReply property{reply[0] != 0, reply[1], std::uint8_t(reply[2]),
+                                         int(reply[3]), &value};
+        QTEST(uint(activeWindowIn(property)), "window");
     }
 };
 

@@ -6,6 +6,7 @@
 using namespace glim;
 
 Q_DECLARE_METATYPE(std::optional<int>)
+Q_DECLARE_METATYPE(glim::Placement)
 
 namespace {
 
@@ -24,7 +25,7 @@ class TestViewerRules : public QObject {
     Q_OBJECT
 
 private slots:
-    void scrollValueStaysBetweenMinAndMax() {
+    void scrollValueIsSixteenBitBetweenMinAndMax() {
         ScrollBarState bar;
         QVERIFY2(!bar.setMax(300), "Value 0 lies in the new range already");
         QCOMPARE(bar.value(), 0);
@@ -44,11 +45,9 @@ private slots:
         QVERIFY(bar.setValue(-500));
         QCOMPARE(bar.value(), -149);
         QVERIFY(!bar.setMax(-149));
-    }
 
-    void scrollValuesAreSixteenBit() {
-        ScrollBarState bar;
-        bar.setMax(100000 - 249); // a picture 100000 pixels tall
+        // Sixteen bits: a picture 100000 pixels tall.
+        bar.setMax(100000 - 249);
         QCOMPARE(bar.max(), 32767);
         bar.setValue(40000);
         QCOMPARE(bar.value(), 32767);
@@ -58,52 +57,43 @@ private slots:
         QCOMPARE(bar.smallChange(), 32767);
     }
 
-    void placementAfterPictureChange_data() {
+    // After a picture change, or for a chosen picture: a tall and narrow one then goes to the
+    // top instead of keeping its Top. Left, Top, bars disabled, Center pressed.
+    void placement_data() {
+        QTest::addColumn<bool>("chosen");
         QTest::addColumn<QSize>("picture");
-        QTest::addColumn<std::optional<int>>("left");
-        QTest::addColumn<std::optional<int>>("top");
-        QTest::addColumn<bool>("hDisabled");
-        QTest::addColumn<bool>("vDisabled");
-        QTest::addColumn<bool>("centre");
-
+        QTest::addColumn<Placement>("expected");
         // 617 / 2 - 100 / 2 = 258.5 and 251 / 2 - 100 / 2 = 75.5, rounded half to even.
-        QTest::newRow("small: centred both ways")
-            << QSize(100, 100) << std::optional(258) << std::optional(76) << true << true << true;
+        const Placement centredBothWays{258, 76, true, true, true};
+        QTest::newRow("small: centred both ways") << false << QSize(100, 100) << centredBothWays;
         QTest::newRow("exactly as wide as the bar counts as wide")
-            << QSize(617, 400) << std::optional(0) << std::optional(0) << false << false << false;
+            << false << QSize(617, 400) << Placement{0, 0, false, false, false};
         QTest::newRow("wider and taller")
-            << QSize(1920, 1080) << std::optional(0) << std::optional(0) << false << false << false;
+            << false << QSize(1920, 1080) << Placement{0, 0, false, false, false};
         QTest::newRow("tall and narrow keeps its Top")
-            << QSize(301, 1000) << std::optional(158) << kKept << true << false << true;
+            << false << QSize(301, 1000) << Placement{158, kKept, true, false, true};
         QTest::newRow("wide and short: centred down the frame")
-            << QSize(1000, 101) << std::optional(0) << std::optional(75) << false << true << false;
+            << false << QSize(1000, 101) << Placement{0, 75, false, true, false};
         QTest::newRow("as tall as the vertical bar, 2 pixels short of the frame")
-            << QSize(100, 249) << std::optional(258) << kKept << true << false << true;
+            << false << QSize(100, 249) << Placement{258, kKept, true, false, true};
         QTest::newRow("1 pixel shorter than the vertical bar")
-            << QSize(700, 248) << std::optional(0) << std::optional(2) << false << true << false;
+            << false << QSize(700, 248) << Placement{0, 2, false, true, false};
+        QTest::newRow("chosen: small") << true << QSize(100, 100) << centredBothWays;
+        QTest::newRow("chosen: tall and narrow goes to the top")
+            << true << QSize(301, 1000) << Placement{158, 0, true, false, true};
     }
-    void placementAfterPictureChange() {
+    void placement() {
+        QFETCH(bool, chosen);
         QFETCH(QSize, picture);
-        const Placement placement = placeAfterPictureChange(viewerWith(picture));
-        QTEST(placement.left, "left");
-        QTEST(placement.top, "top");
-        QTEST(placement.disableHBar, "hDisabled");
-        QTEST(placement.disableVBar, "vDisabled");
-        QTEST(placement.pressCentre, "centre");
-    }
-
-    void chosenPicturePlacesEachAxisOnItsOwn() {
-        // A chosen picture that is tall and narrow goes to the top; after a mere change it
-        // keeps its Top.
-        const Placement chosen = placeChosenPicture(viewerWith(QSize(301, 1000)));
-        QCOMPARE(chosen.left, std::optional(158));
-        QCOMPARE(chosen.top, std::optional(0));
-        QVERIFY(chosen.disableHBar && !chosen.disableVBar && chosen.pressCentre);
-
-        const Placement small = placeChosenPicture(viewerWith(QSize(100, 100)));
-        QCOMPARE(small.left, std::optional(258));
-        QCOMPARE(small.top, std::optional(76));
-        QVERIFY(small.disableHBar && small.disableVBar);
+        QFETCH(Placement, expected);
+        const ViewerSizes sizes = viewerWith(picture);
+        const Placement placement =
+            chosen ? placeChosenPicture(sizes) : placeAfterPictureChange(sizes);
+        QCOMPARE(placement.left, expected.left);
+        QCOMPARE(placement.top, expected.top);
+        QCOMPARE(placement.disableHBar, expected.disableHBar);
+        QCOMPARE(placement.disableVBar, expected.disableVBar);
+        QCOMPARE(placement.pressCentre, expected.pressCentre);
     }
 
     void paging_data() {
