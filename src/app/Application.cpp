@@ -14,6 +14,19 @@
 
 namespace glim {
 
+namespace {
+
+QString unwritableFolderText(const QString& folder) {
+    return QStringLiteral("Glimwell cannot write in the folder %1, where it keeps its settings "
+                          "(Settings.ini) and the working files of its screenshots (Temp). It "
+                          "goes on running in the tray, but settings and screenshots cannot be "
+                          "saved there. Install it in a folder of your own (scripts/install "
+                          "puts it in ~/.local/opt/glimwell) or make this folder writable.")
+        .arg(folder);
+}
+
+} // namespace
+
 Application::Application(Services services)
     : m_services(std::move(services)) {
     if (!m_services.quit)
@@ -51,6 +64,12 @@ bool Application::start() {
     tray->addTrayIcon(mainWindow()->windowIcon());
     // 5. The selector overlay covers the whole screen, loaded but not shown.
     tray->selector()->coverScreen();
+    // A program folder installed where the user may not write (system-wide by a packager)
+    // is told once, with the icon already in the tray; each capture then reports its failed
+    // auto-save as usual.
+    const QString unwritable = m_services.folder.unwritableFolder();
+    if (!unwritable.isEmpty())
+        m_services.dialogs.exclamation(unwritableFolderText(unwritable));
     return true;
 }
 
