@@ -17,11 +17,11 @@ namespace glim {
 namespace {
 
 QString unwritableFolderText(const QString& folder) {
-    return QStringLiteral("Glimwell cannot write in the folder %1, where it keeps its settings "
-                          "(Settings.ini) and the working files of its screenshots (Temp). It "
-                          "goes on running in the tray, but settings and screenshots cannot be "
-                          "saved there. Install it in a folder of your own (scripts/install "
-                          "puts it in ~/.local/opt/glimwell) or make this folder writable.")
+    return QStringLiteral("Glimwell cannot write in the folder %1, so what it keeps there (its "
+                          "settings, Settings.ini, or the working files of its screenshots, Temp) "
+                          "cannot be saved. It goes on running in the tray. Install it in a folder "
+                          "of your own, such as ~/.local/opt/glimwell, or make this folder "
+                          "writable.")
         .arg(folder);
 }
 
