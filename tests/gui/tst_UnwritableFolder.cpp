@@ -5,6 +5,7 @@
 #include "support/AppHarness.h"
 
 #include <QAction>
+#include <QScopeGuard>
 #include <QSystemTrayIcon>
 #include <QTemporaryFile>
 #include <QTest>
@@ -19,30 +20,6 @@ namespace {
 
 constexpr int kReadOnly = 0x5555; // r-x for owner, user, group and others
 constexpr int kOpen = 0x7777;
-
-// Gives folders their permissions for the life of the guard. Root writes past permission bits,
-// so as root the thread meanwhile reaches files as "nobody": a file-system user id other than 0
-// drops the capabilities that override the bits.
-class Permissions {
-public:
-    explicit Permissions(QList<std::pair<QString, int>> folders)
-        : m_folders(std::move(folders)) {
-        for (const auto& [path, permissions] : m_folders)
-            QFile::setPermissions(path, QFile::Permissions(permissions));
-        if (::geteuid() == 0)
-            m_rootFsuid = ::setfsuid(65534);
-    }
-    ~Permissions() {
-        if (m_rootFsuid >= 0)
-            ::setfsuid(uid_t(m_rootFsuid));
-        for (const auto& [path, permissions] : m_folders)
-            QFile::setPermissions(path, QFile::Permissions(kOpen));
-    }
-
-private:
-    QList<std::pair<QString, int>> m_folders;
-    int m_rootFsuid = -1;
-};
 
 } // namespace
 
@@ -73,9 +50,19 @@ private slots:
         AppHarness h("[Options]\r\nShowmain=1\r\n");
         if (tempExists)
             QVERIFY(QDir(h.folder.path()).mkdir(QStringLiteral("Temp")));
-        Permissions guard({{h.folder.path(), folderMode},
-                           {h.folder.filePath(QStringLiteral("Temp")), tempMode},
-                           {h.lockFolder.path(), kOpen}});
+        const QString temp = h.folder.filePath(QStringLiteral("Temp"));
+        QFile::setPermissions(h.folder.path(), QFile::Permissions(folderMode));
+        QFile::setPermissions(temp, QFile::Permissions(tempMode));
+        QFile::setPermissions(h.lockFolder.path(), QFile::Permissions(kOpen));
+        // Root writes past permission bits, so as root the test reaches files as "nobody"
+        // meanwhile: a file-system user id other than 0 drops the capabilities that do.
+        const int rootFsuid = ::geteuid() == 0 ? ::setfsuid(65534) : -1;
+        const auto restore = qScopeGuard([&] {
+            if (rootFsuid >= 0)
+                ::setfsuid(uid_t(rootFsuid));
+            for (const QString& folder : {h.folder.path(), temp})
+                QFile::setPermissions(folder, QFile::Permissions(kOpen));
+        });
         const QString unwritable = h.folder.path() + named;
         QTemporaryFile probe(unwritable + QStringLiteral("/probe-XXXXXX"));
         if (probe.open())
