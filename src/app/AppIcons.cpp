@@ -1,6 +1,7 @@
 #include "app/AppIcons.h"
 
 #include <QHash>
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -79,10 +80,14 @@ QIcon drawnIcon(const QString& key) {
 
 } // namespace
 
-QIcon programIcon() {
-    QPixmap pixmap = canvas(32);
-    QPainter p(&pixmap);
+QImage programIconImage(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    // Drawn on a 32 x 32 grid and scaled, so that the menu's and the tray's sizes share one
+    // design; desktop/glimwell.svg is the same drawing for the scalable theme size.
+    p.scale(size / 32.0, size / 32.0);
     p.setPen(QPen(QColor(30, 40, 60), 2));
     p.setBrush(QColor(60, 130, 200));
     p.drawRoundedRect(QRectF(2, 5, 28, 20), 3, 3);
@@ -91,7 +96,14 @@ QIcon programIcon() {
     p.setBrush(QColor(30, 40, 60));
     p.drawEllipse(QPointF(16, 15), 3, 3);
     p.drawRect(QRectF(11, 27, 10, 2));
-    return QIcon(pixmap);
+    return image;
+}
+
+QIcon programIcon() {
+    QIcon icon;
+    for (const int size : kProgramIconSizes)
+        icon.addPixmap(QPixmap::fromImage(programIconImage(size)));
+    return icon;
 }
 
 QIcon toolIcon(const QString& key) {

@@ -17,6 +17,19 @@
 
 namespace glim {
 
+namespace {
+
+QString unwritableFolderText(const QString& folder) {
+    return QStringLiteral("Glimwell cannot write in the folder %1, so what it keeps there (its "
+                          "settings, Settings.ini, or the working files of its screenshots, Temp) "
+                          "cannot be saved. It goes on running in the tray. Install it in a folder "
+                          "of your own, such as ~/.local/opt/glimwell, or make this folder "
+                          "writable.")
+        .arg(folder);
+}
+
+} // namespace
+
 Application::Application(Services services)
     : m_services(std::move(services)) {
     if (!m_services.quit)
@@ -54,6 +67,12 @@ bool Application::start() {
     tray->addTrayIcon(mainWindow()->windowIcon());
     // 5. The selector overlay covers the whole screen, loaded but not shown.
     tray->selector()->coverScreen();
+    // A program folder installed where the user may not write (system-wide by a packager)
+    // is told once, with the icon already in the tray; each capture then reports its failed
+    // auto-save as usual.
+    const QString unwritable = m_services.folder.unwritableFolder();
+    if (!unwritable.isEmpty())
+        m_services.dialogs.exclamation(unwritableFolderText(unwritable));
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "about/WebAddresses.h"
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "platform/GlobalHotKey.h"
 #include "platform/MessageBoxDialogs.h"
 #include "platform/QtServices.h"
@@ -8,11 +9,20 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
 // The composition root: the platform services, then the application core on the folder of
 // the executable.
 int main(int argc, char** argv) {
+    // --version and --help are answered before the toolkit, which needs a display.
+    if (const std::optional<std::string> answer = glim::commandLineAnswer(argc, argv)) {
+        std::fputs(answer->c_str(), stdout);
+        return 0;
+    }
     QApplication qtApp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Glimwell"));
+    // The installed menu entry, so that a desktop ties the program's windows to it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("glimwell"));
     // The program lives in the tray: closing or hiding its last window does not end it.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -3,8 +3,20 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 namespace glim {
+
+namespace {
+
+// Settings.ini is replaced through a new file beside it and the working pictures are written
+// the same way, so what counts is whether a new file can be made in the folder.
+bool takesNewFiles(const QString& folder) {
+    QTemporaryFile probe(folder + QStringLiteral("/.glimwell-write-test-XXXXXX"));
+    return probe.open();
+}
+
+} // namespace
 
 ProgramFolder::ProgramFolder(QString path)
     : m_path(std::move(path)) {
@@ -36,6 +48,14 @@ void ProgramFolder::foldr() const {
     if (entry.exists() || entry.isSymLink())
         return;
     QDir().mkpath(tempPath());
+}
+
+QString ProgramFolder::unwritableFolder() const {
+    if (!takesNewFiles(m_path))
+        return m_path;
+    if (QFileInfo(tempPath()).isDir() && !takesNewFiles(tempPath()))
+        return tempPath();
+    return {};
 }
 
 } // namespace glim

@@ -23,6 +23,12 @@ public:
     // present, and nothing is created then).
     void foldr() const;
 
+    // The first folder that the program writes into and cannot (the program folder itself, for
+    // Settings.ini and a Temp/ still to be made, then an existing Temp/); empty when both take
+    // files. Found by creating a file, not from permission bits, which do not tell a read-only
+    // mount or an access list.
+    QString unwritableFolder() const;
+
 private:
     QString m_path;
 };
