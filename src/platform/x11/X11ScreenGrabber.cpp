@@ -133,7 +133,7 @@ QRect X11ScreenGrabber::primaryScreenOnRoot() const {
     }
     // Without Qt on X11 the primary screen is the whole root window of DISPLAY's screen.
     xcb_connection_t* xcb = connection();
-    const xcb_window_t root = xcb ? rootWindow(xcb) : XCB_WINDOW_NONE;
+    const xcb_window_t root = xcb ? rootWindow(xcb) : xcb_window_t(XCB_WINDOW_NONE);
     if (root == XCB_WINDOW_NONE)
         return {};
     const XcbReply<xcb_get_geometry_reply_t> geometry(
