@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+#include <algorithm>
+
 using namespace glim;
 
 // The X11 screen grabber against a real X server: what it reads is the known pattern that a
@@ -12,6 +14,8 @@ using namespace glim;
 // 24-bit screen and on a 16-bit one.
 class TestScreenGrabber : public QObject {
     Q_OBJECT
+
+    const QString kPatternTitle = QStringLiteral("^Glimwell test pattern$");
 
 private slots:
     void readsWhatTheScreenShows_data() {
@@ -30,14 +34,20 @@ private slots:
         QFETCH(int, tolerance);
         X11Session x(X11Session::Tray::Later, QStringLiteral("1920x1080x%1").arg(depth));
         QVERIFY2(x.isReady(), qPrintable(x.error()));
-        // The pattern reaches past the screen's right and bottom edges.
-        x.start(QCoreApplication::applicationFilePath(),
-                pattern::arguments(QRect(1500, 700, 600, 500)));
+        // One pattern across the rows where a full-screen read of a 24-bit screen is split into
+        // two requests, one reaching past the screen's right and bottom edges.
+        for (const QRect& place : {QRect(100, 400, 300, 300), QRect(1500, 700, 600, 500)})
+            x.start(QCoreApplication::applicationFilePath(), pattern::arguments(place));
+        QList<QRect> clients;
         QVERIFY(X11Session::waitUntil([&] {
-            return !x.visibleWindows(QStringLiteral("^Glimwell test pattern$")).isEmpty();
+            clients.clear();
+            for (const qulonglong window : x.visibleWindows(kPatternTitle))
+                clients.append(x.windowGeometry(window));
+            return clients.size() == 2;
         }));
-        const QRect client =
-            x.windowGeometry(x.visibleWindows(QStringLiteral("^Glimwell test pattern$")).first());
+        std::sort(clients.begin(), clients.end(),
+                  [](const QRect& a, const QRect& b) { return a.x() < b.x(); });
+        const QRect client = clients[1];
         QVERIFY(client.right() >= 1920 && client.bottom() >= 1080);
         const QImage shown = pattern::picture(client.size());
 
@@ -74,6 +84,26 @@ private slots:
                           beyond.height() - onScreen.height());
         QCOMPARE(largestDifference(edge.copy(right), black.copy(right)), 0);
         QCOMPARE(largestDifference(edge.copy(below), black.copy(below)), 0);
+
+        // The whole screen: both patterns in place.
+        const Picture screen = grabber.grab(QRect(0, 0, 1920, 1080));
+        QCOMPARE(grabber.lastReadPath(), path);
+        QVERIFY(largestDifference(screen.copy(clients[0]), pattern::picture(clients[0].size())) <=
+                tolerance);
+        QVERIFY(largestDifference(screen.copy(onScreen),
+                                  shown.copy(onScreen.translated(-client.topLeft()))) <= tolerance);
+    }
+
+    void aDisplayThatCannotBeReachedGivesBlackPictures() {
+        qputenv("DISPLAY", ":32767");
+        X11ScreenGrabber grabber;
+        QVERIFY(grabber.screenSize().isEmpty());
+        const Picture picture = grabber.grab(QRect(5, 5, 40, 30));
+        QCOMPARE(picture.size(), QSize(40, 30));
+        QImage black(picture.size(), QImage::Format_BGR888);
+        black.fill(Qt::black);
+        QCOMPARE(largestDifference(picture, black), 0);
+        QCOMPARE(grabber.lastReadPath(), ScreenReadPath::None);
     }
 };
 

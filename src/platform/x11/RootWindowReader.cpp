@@ -2,6 +2,7 @@
 
 #include <xcb/shm.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -19,6 +20,12 @@ struct FreeWithFree {
 template <typename T> using XcbReply = std::unique_ptr<T, FreeWithFree>;
 
 constexpr std::uint32_t kAllPlanes = ~0u;
+
+// A large read is made in bands of rows of at most this size, one request each: the segment
+// then stays this small whatever the screen (a 3840 x 2160 screen at 4 bytes a pixel would take
+// 33 MB), its pixels are still in the processor's cache when they are converted, and a GetImage
+// reply is never larger either.
+constexpr std::int64_t kBandBytes = 4 << 20;
 
 // The layout of the root window's pixels: the pixmap format of its depth, the server's byte
 // order and its visual's colour masks.
@@ -93,21 +100,28 @@ bool RootWindowReader::read(const QRect& rect, std::uint8_t* target, std::int64_
         return false;
     if (m_shared == Shared::Untried)
         m_shared = startSharedMemory() ? Shared::Working : Shared::Off;
-    if (m_shared == Shared::Working) {
-        if (readShared(rect, target, targetStride)) {
-            m_lastPath = ScreenReadPath::SharedMemory;
-            return true;
-        }
+
+    const std::int64_t stride = zPixmapStride(m_format, rect.width());
+    const int bandRows = int(std::clamp<std::int64_t>(kBandBytes / stride, 1, rect.height()));
+    ScreenReadPath path = ScreenReadPath::SharedMemory;
+    for (int top = 0; top < rect.height(); top += bandRows) {
+        const QRect band(rect.x(), rect.y() + top, rect.width(),
+                         std::min(bandRows, rect.height() - top));
+        std::uint8_t* rows = target + top * targetStride;
+        if (m_shared == Shared::Working && readShared(band, stride, rows, targetStride))
+            continue;
         // A server that took the segment and then failed a read with it is not trusted with
         // another: the plain read is slower but gives the same pixels.
-        m_shared = Shared::Off;
-        releaseSegment();
+        if (m_shared == Shared::Working) {
+            m_shared = Shared::Off;
+            releaseSegment();
+        }
+        if (!readWithGetImage(band, stride, rows, targetStride))
+            return false;
+        path = ScreenReadPath::GetImage;
     }
-    if (readWithGetImage(rect, target, targetStride)) {
-        m_lastPath = ScreenReadPath::GetImage;
-        return true;
-    }
-    return false;
+    m_lastPath = path;
+    return true;
 }
 
 bool RootWindowReader::startSharedMemory() {
@@ -166,9 +180,8 @@ void RootWindowReader::releaseSegment() {
     m_mappedBytes = 0;
 }
 
-bool RootWindowReader::readShared(const QRect& rect, std::uint8_t* target,
+bool RootWindowReader::readShared(const QRect& rect, std::int64_t stride, std::uint8_t* target,
                                   std::int64_t targetStride) {
-    const std::int64_t stride = zPixmapStride(m_format, rect.width());
     const auto bytes = std::size_t(stride * rect.height());
     if (!holdSegment(bytes))
         return false;
@@ -187,8 +200,8 @@ bool RootWindowReader::readShared(const QRect& rect, std::uint8_t* target,
     return true;
 }
 
-bool RootWindowReader::readWithGetImage(const QRect& rect, std::uint8_t* target,
-                                        std::int64_t targetStride) {
+bool RootWindowReader::readWithGetImage(const QRect& rect, std::int64_t stride,
+                                        std::uint8_t* target, std::int64_t targetStride) {
     xcb_generic_error_t* rawError = nullptr;
     const XcbReply<xcb_get_image_reply_t> reply(xcb_get_image_reply(
         m_connection,
@@ -197,7 +210,6 @@ bool RootWindowReader::readWithGetImage(const QRect& rect, std::uint8_t* target,
                       std::uint16_t(rect.height()), kAllPlanes),
         &rawError));
     std::free(rawError);
-    const std::int64_t stride = zPixmapStride(m_format, rect.width());
     if (!reply || xcb_get_image_data_length(reply.get()) < stride * rect.height())
         return false;
     convertZPixmapToBgr(m_format, xcb_get_image_data(reply.get()), stride, target, targetStride,

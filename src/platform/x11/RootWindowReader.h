@@ -19,10 +19,10 @@ enum class ScreenReadPath {
 };
 
 // Reads rectangles of an X screen's root window into B,G,R rows. The server writes the
-// pixels straight into a shared-memory segment that is kept from one read to the next, and
-// they are converted once from there into the caller's rows. A server without MIT-SHM, one
-// on another machine (a shared segment cannot reach it), or one that refuses the segment
-// is read through GetImage instead.
+// pixels straight into a shared-memory segment that is kept from one read to the next, band
+// by band for a large read, and they are converted once from there into the caller's rows. A server
+// without MIT-SHM, one on another machine (a shared segment cannot reach it), or one that refuses
+// the segment is read through GetImage instead.
 class RootWindowReader {
 public:
     RootWindowReader(xcb_connection_t* connection, xcb_window_t root, bool sharedMemory);
@@ -35,15 +35,19 @@ public:
 
     // Reads `rect` (root coordinates, inside the root window) into `rect.height()` rows of
     // `rect.width()` B,G,R pixels at `target`, `targetStride` bytes apart. False when the
-    // server sent no pixels or the screen's pixel format is not one the conversion reads.
+    // server sent no pixels (the rows may then hold part of the screen) or the screen's pixel
+    // format is not one the conversion reads.
     bool read(const QRect& rect, std::uint8_t* target, std::int64_t targetStride);
 
     // For a connection that was closed under the reader: it then sends nothing when it goes.
     void forgetConnection() { m_connection = nullptr; }
 
 private:
-    bool readShared(const QRect& rect, std::uint8_t* target, std::int64_t targetStride);
-    bool readWithGetImage(const QRect& rect, std::uint8_t* target, std::int64_t targetStride);
+    // One band of rows, `stride` bytes apart in the server's layout.
+    bool readShared(const QRect& rect, std::int64_t stride, std::uint8_t* target,
+                    std::int64_t targetStride);
+    bool readWithGetImage(const QRect& rect, std::int64_t stride, std::uint8_t* target,
+                          std::int64_t targetStride);
     bool startSharedMemory();
     bool holdSegment(std::size_t bytes);
     void releaseSegment();

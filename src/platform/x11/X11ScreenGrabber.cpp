@@ -3,7 +3,6 @@
 #include "platform/x11/ActiveWindowProperty.h"
 
 #include <QGuiApplication>
-#include <QPixmap>
 #include <QScreen>
 
 #include <xcb/xcb.h>
@@ -11,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <sys/mman.h>
 
 namespace glim {
 
@@ -32,6 +32,37 @@ QSize deviceSize(const QScreen& screen) {
     const qreal ratio = screen.devicePixelRatio();
     const QSize logical = screen.geometry().size();
     return {qRound(logical.width() * ratio), qRound(logical.height() * ratio)};
+}
+
+// The pixels of a picture made for a read of the screen, mapped for it alone: when the last
+// copy of the picture goes, its pages go back to the system at once. A block of a few
+// megabytes freed to the C library's heap stays with the program instead, and every capture of
+// a large screen would add one more to its resident size.
+struct MappedPixels {
+    void* base;
+    std::size_t bytes;
+};
+
+void unmapPixels(void* info) {
+    auto* pixels = static_cast<MappedPixels*>(info);
+    ::munmap(pixels->base, pixels->bytes);
+    delete pixels;
+}
+
+Picture newPicture(QSize size) {
+    // Beyond any screen: left to QImage, which refuses what it cannot hold.
+    if (qint64(size.width()) * size.height() > (qint64(1) << 30))
+        return Picture(size, QImage::Format_BGR888);
+    const qsizetype stride = (qsizetype(size.width()) * 3 + 3) & ~qsizetype(3);
+    const auto bytes = std::size_t(stride) * std::size_t(size.height());
+    void* base = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (base == MAP_FAILED)
+        return Picture(size, QImage::Format_BGR888);
+    // Large pages where the system offers them: fresh pixels then cost a few page faults
+    // rather than one for every 4 KiB.
+    (void)::madvise(base, bytes, MADV_HUGEPAGE);
+    return Picture(static_cast<uchar*>(base), size.width(), size.height(), stride,
+                   QImage::Format_BGR888, unmapPixels, new MappedPixels{base, bytes});
 }
 
 // The root window of the screen that DISPLAY names, which is the one Qt and xcb_connect(nullptr)
@@ -148,7 +179,7 @@ QSize X11ScreenGrabber::screenSize() const {
 Picture X11ScreenGrabber::grab(const QRect& area) {
     if (area.isEmpty())
         return {};
-    Picture picture(area.size(), QImage::Format_BGR888);
+    Picture picture = newPicture(area.size());
     if (picture.isNull())
         return {};
     const QRect screen = primaryScreenOnRoot();
@@ -159,8 +190,13 @@ Picture X11ScreenGrabber::grab(const QRect& area) {
         picture.fill(Qt::black);
     RootWindowReader* reader = part.isEmpty() ? nullptr : rootReader();
     const qsizetype stride = picture.bytesPerLine();
-    std::uint8_t* at = picture.bits() + (part.y() - area.y()) * stride + (part.x() - area.x()) * 3;
-    if (reader && !reader->read(part.translated(screen.topLeft()), at, stride))
+    const auto read = [&] {
+        std::uint8_t* at =
+            picture.bits() + (part.y() - area.y()) * stride + (part.x() - area.x()) * 3;
+        return reader->read(part.translated(screen.topLeft()), at, stride);
+    };
+    // No display, or a server that sent nothing: a black picture rather than stale memory.
+    if (!reader || !read())
         picture.fill(Qt::black);
     return picture;
 }
