@@ -1,6 +1,7 @@
 #include "platform/x11/X11ScreenGrabber.h"
 
 #include "platform/x11/ActiveWindowProperty.h"
+#include "platform/x11/MappedPicture.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -10,7 +11,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <sys/mman.h>
 
 namespace glim {
 
@@ -32,37 +32,6 @@ QSize deviceSize(const QScreen& screen) {
     const qreal ratio = screen.devicePixelRatio();
     const QSize logical = screen.geometry().size();
     return {qRound(logical.width() * ratio), qRound(logical.height() * ratio)};
-}
-
-// The pixels of a picture made for a read of the screen, mapped for it alone: when the last
-// copy of the picture goes, its pages go back to the system at once. A block of a few
-// megabytes freed to the C library's heap stays with the program instead, and every capture of
-// a large screen would add one more to its resident size.
-struct MappedPixels {
-    void* base;
-    std::size_t bytes;
-};
-
-void unmapPixels(void* info) {
-    auto* pixels = static_cast<MappedPixels*>(info);
-    ::munmap(pixels->base, pixels->bytes);
-    delete pixels;
-}
-
-Picture newPicture(QSize size) {
-    // Beyond any screen: left to QImage, which refuses what it cannot hold.
-    if (qint64(size.width()) * size.height() > (qint64(1) << 30))
-        return Picture(size, QImage::Format_BGR888);
-    const qsizetype stride = (qsizetype(size.width()) * 3 + 3) & ~qsizetype(3);
-    const auto bytes = std::size_t(stride) * std::size_t(size.height());
-    void* base = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (base == MAP_FAILED)
-        return Picture(size, QImage::Format_BGR888);
-    // Large pages where the system offers them: fresh pixels then cost a few page faults
-    // rather than one for every 4 KiB.
-    (void)::madvise(base, bytes, MADV_HUGEPAGE);
-    return Picture(static_cast<uchar*>(base), size.width(), size.height(), stride,
-                   QImage::Format_BGR888, unmapPixels, new MappedPixels{base, bytes});
 }
 
 // The root window of the screen that DISPLAY names, which is the one Qt and xcb_connect(nullptr)
@@ -179,7 +148,7 @@ QSize X11ScreenGrabber::screenSize() const {
 Picture X11ScreenGrabber::grab(const QRect& area) {
     if (area.isEmpty())
         return {};
-    Picture picture = newPicture(area.size());
+    Picture picture = newMappedPicture(area.size());
     if (picture.isNull())
         return {};
     const QRect screen = primaryScreenOnRoot();
