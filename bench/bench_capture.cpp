@@ -1,23 +1,33 @@
-// A full-screen capture from the timer's tick to the recorded file (its row selected), on a
-// real X screen of 1920 x 1080 showing a desktop-like picture. Each iteration takes the screen four
-// ways, one after the other, so that the ratios are measured side by side in one run:
-//   x_floor  the program's tick (grab, picture, pixel buffer, JPEG at quality 100, file, row)
-//            / (the grab alone + tjCompress2 of the grabbed pixels + writing the bytes);
-//   x_scrot  the tick / `scrot -o -q 100 file.jpg`;
-//   x_maim   the tick / `maim -f jpg -m 10 file.jpg` (its best JPEG quality).
-// The peers are timed as a user runs them: a process that connects, grabs, encodes and writes.
-// Each ratio is one of medians of the single captures' times.
+// Full-screen captures on a real X screen of 1920 x 1080 showing a desktop-like picture.
 //
-// Run it in a display of that size, for instance:
+// fullScreenTickToRecordedFile: from the timer's tick to the recorded file (its row selected).
+// Each iteration takes the screen five ways, one after the other, so that the ratios are
+// measured side by side in one run:
+//   x_floor     the program's tick (read, picture, pixel buffer, JPEG at quality 100, file,
+//               row) / (a bare shared-memory read of the screen + tjCompress2 of the server's
+//               pixels as they lie in the segment + writing the bytes as the writer does);
+//   x_qt_floor  the tick / the same floor with the screen grabbed through Qt instead
+//               (QScreen::grabWindow and its conversion to B,G,R), the program's earlier read;
+//   x_scrot     the tick / `scrot -o -q 100 file.jpg`;
+//   x_maim      the tick / `maim -f jpg -m 10 file.jpg` (its best JPEG quality).
+// The peers are timed as a user runs them: a process that connects, grabs, encodes and writes.
+//
+// screenReadIntoPicture: the grabber's read of the whole screen into a picture against the bare
+// shared-memory read of the same area (x_bare_read), and Qt's grab with its conversion against
+// the same (x_qt_read).
+//
+// Each ratio is one of medians of the single captures' times. Run it in a display of that
+// size, for instance:
 //   xvfb-run -a -s "-screen 0 1920x1080x24" build/bin/bench_capture
 
+#include "BareShmRead.h"
 #include "DesktopPicture.h"
 #include "RawJpeg.h"
 #include "app/Application.h"
 #include "app/MainWindow.h"
 #include "platform/Dialogs.h"
 #include "platform/QtServices.h"
-#include "platform/ScreenGrabber.h"
+#include "platform/x11/X11ScreenGrabber.h"
 #include "screenshots/ScreenshotList.h"
 #include "screenshots/ScreenshotViewer.h"
 
@@ -80,8 +90,19 @@ private:
     Picture m_picture;
 };
 
-bool grabEncodeAndWrite(ScreenGrabber& grabber, QSize screen, const char* path) {
-    const Picture picture = grabber.grab(QRect(QPoint(0, 0), screen));
+// The program's earlier read: Qt's grab of the screen, converted to B,G,R.
+Picture qtGrab() {
+    return QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
+        QImage::Format_BGR888);
+}
+
+bool shmFloor(BareShmRead& bare, QSize screen, const char* path) {
+    return bare.read() && rawEncodeAndWrite(bare.pixels(), screen.width(), bare.stride(),
+                                            screen.height(), 0, path, TJPF_BGRX);
+}
+
+bool qtFloor(const char* path) {
+    const Picture picture = qtGrab();
     return rawEncodeAndWrite(picture.constBits(), picture.width(), int(picture.bytesPerLine()),
                              picture.height(), 0, path);
 }
@@ -100,20 +121,31 @@ bool runPeer(const QString& program, const QStringList& arguments) {
            process.exitCode() == 0;
 }
 
-void fullScreenTickToRecordedFile(benchmark::State& state) {
-    const QSize screen = QGuiApplication::primaryScreen()->size();
-    Desktop desktop(screen);
+bool showDesktop(Desktop& desktop, benchmark::State& state) {
     desktop.show();
     if (!QTest::qWaitForWindowExposed(&desktop)) {
         state.SkipWithError("the desktop window was not shown");
-        return;
+        return false;
     }
     QTest::qWait(200);
+    return true;
+}
+
+void fullScreenTickToRecordedFile(benchmark::State& state) {
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    Desktop desktop(screen);
+    if (!showDesktop(desktop, state))
+        return;
+    BareShmRead bare(screen.width(), screen.height());
+    if (!bare.isReady()) {
+        state.SkipWithError("the X server took no shared-memory segment");
+        return;
+    }
 
     QTemporaryDir folder;
     QTemporaryDir lockFolder;
     CountingDialogs dialogs;
-    const std::unique_ptr<ScreenGrabber> grabber = createScreenGrabber();
+    X11ScreenGrabber grabber;
     QtClipboard clipboard;
     QtPrinter printer;
     DesktopShell shell;
@@ -121,7 +153,7 @@ void fullScreenTickToRecordedFile(benchmark::State& state) {
     QtFileDialogs fileDialogs;
     Application app({.folder = ProgramFolder(folder.path()),
                      .dialogs = dialogs,
-                     .grabber = *grabber,
+                     .grabber = grabber,
                      .clipboard = clipboard,
                      .printer = printer,
                      .shell = shell,
@@ -134,7 +166,8 @@ void fullScreenTickToRecordedFile(benchmark::State& state) {
     MainWindow* window = app.mainWindow();
     QAction* fullScreen = window->menu().capture[std::size_t(CaptureMode::FullScreen)];
     QTimer* tick = window->findChild<QTimer*>(QStringLiteral("bckt"));
-    const QByteArray floorPath = QFile::encodeName(folder.filePath(QStringLiteral("floor.jpg")));
+    const QString floorFile = folder.filePath(QStringLiteral("floor.jpg"));
+    const QByteArray floorPath = QFile::encodeName(floorFile);
     const QString scrotPath = folder.filePath(QStringLiteral("scrot.jpg"));
     const QString maimPath = folder.filePath(QStringLiteral("maim.jpg"));
 
@@ -154,9 +187,10 @@ void fullScreenTickToRecordedFile(benchmark::State& state) {
     QMetaObject::invokeMethod(tick, "timeout");
     window->hide();
     QTest::qWait(kSettleMs);
-    grabEncodeAndWrite(*grabber, screen, floorPath.constData());
+    shmFloor(bare, screen, floorPath.constData());
+    qtFloor(floorPath.constData());
 
-    std::vector<double> ours, floor, scrot, maim;
+    std::vector<double> ours, floor, qtFloors, scrot, maim;
     for (auto _ : state) {
         // The command: the list and Temp emptied so that every tick records a new
         // screenshot1, as the first capture of an event does; the main window hidden and the
@@ -173,13 +207,23 @@ void fullScreenTickToRecordedFile(benchmark::State& state) {
         state.SetIterationTime(seconds);
         if (window->viewer()->lstv()->rowCount() != 1 || dialogs.shown != 0)
             state.SkipWithError("the tick recorded no screenshot");
+        if (grabber.lastReadPath() != ScreenReadPath::SharedMemory)
+            state.SkipWithError("the tick did not read through shared memory");
         window->hide();
         QTest::qWait(kSettleMs);
 
+        // Each floor writes a new file, as the tick does into the emptied Temp.
+        QFile::remove(floorFile);
         start = Clock::now();
-        if (!grabEncodeAndWrite(*grabber, screen, floorPath.constData()))
-            state.SkipWithError("the floor failed");
+        if (!shmFloor(bare, screen, floorPath.constData()))
+            state.SkipWithError("the shared-memory floor failed");
         floor.push_back(secondsSince(start));
+
+        QFile::remove(floorFile);
+        start = Clock::now();
+        if (!qtFloor(floorPath.constData()))
+            state.SkipWithError("the Qt floor failed");
+        qtFloors.push_back(secondsSince(start));
 
         start = Clock::now();
         if (!runPeer(QStringLiteral("scrot"), {QStringLiteral("-o"), QStringLiteral("-q"),
@@ -195,9 +239,48 @@ void fullScreenTickToRecordedFile(benchmark::State& state) {
         maim.push_back(secondsSince(start));
     }
     state.counters["x_floor"] = median(ours) / median(floor);
+    state.counters["x_qt_floor"] = median(ours) / median(qtFloors);
     state.counters["x_scrot"] = median(ours) / median(scrot);
     state.counters["x_maim"] = median(ours) / median(maim);
     state.counters["ms_tick"] = 1000 * median(ours);
+    state.counters["ms_floor"] = 1000 * median(floor);
+}
+
+void screenReadIntoPicture(benchmark::State& state) {
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    Desktop desktop(screen);
+    if (!showDesktop(desktop, state))
+        return;
+    BareShmRead bare(screen.width(), screen.height());
+    X11ScreenGrabber grabber;
+    const QRect whole(QPoint(0, 0), screen);
+    if (!bare.isReady() || grabber.grab(whole).isNull() ||
+        grabber.lastReadPath() != ScreenReadPath::SharedMemory) {
+        state.SkipWithError("the X server took no shared-memory segment");
+        return;
+    }
+    std::vector<double> bareReads, grabs, qtGrabs;
+    for (auto _ : state) {
+        auto start = Clock::now();
+        if (!bare.read())
+            state.SkipWithError("the bare read failed");
+        bareReads.push_back(secondsSince(start));
+
+        start = Clock::now();
+        const Picture picture = grabber.grab(whole);
+        grabs.push_back(secondsSince(start));
+        state.SetIterationTime(grabs.back());
+        if (picture.isNull() || grabber.lastReadPath() != ScreenReadPath::SharedMemory)
+            state.SkipWithError("the grabber did not read through shared memory");
+
+        start = Clock::now();
+        benchmark::DoNotOptimize(qtGrab().constBits());
+        qtGrabs.push_back(secondsSince(start));
+    }
+    state.counters["x_bare_read"] = median(grabs) / median(bareReads);
+    state.counters["x_qt_read"] = median(qtGrabs) / median(bareReads);
+    state.counters["ms_bare_read"] = 1000 * median(bareReads);
+    state.counters["ms_read"] = 1000 * median(grabs);
 }
 
 } // namespace
@@ -208,6 +291,7 @@ BENCHMARK(fullScreenTickToRecordedFile)
     ->UseManualTime()
     ->Iterations(40)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(screenReadIntoPicture)->UseManualTime()->Iterations(100)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("DISPLAY")) {

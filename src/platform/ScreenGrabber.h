@@ -9,9 +9,9 @@
 
 namespace glim {
 
-// Reads what the screen shows. The X11 implementation reads the primary screen through Qt and
-// asks the window manager for the active window's frame through xcb; tests hand in a fake that
-// returns known pixels.
+// Reads what the screen shows. The X11 implementation reads the root window through xcb
+// (shared memory where the server allows it) and asks the window manager for the active
+// window's frame; tests hand in a fake that returns known pixels.
 class ScreenGrabber {
 public:
     virtual ~ScreenGrabber() = default;

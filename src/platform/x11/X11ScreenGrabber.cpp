@@ -1,14 +1,13 @@
 #include "platform/x11/X11ScreenGrabber.h"
 
 #include "platform/x11/ActiveWindowProperty.h"
+#include "platform/x11/MappedPicture.h"
 
 #include <QGuiApplication>
-#include <QPixmap>
 #include <QScreen>
 
 #include <xcb/xcb.h>
 
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -33,30 +32,6 @@ QSize deviceSize(const QScreen& screen) {
     const qreal ratio = screen.devicePixelRatio();
     const QSize logical = screen.geometry().size();
     return {qRound(logical.width() * ratio), qRound(logical.height() * ratio)};
-}
-
-// What the screen shows in `part` (device pixels, inside the screen) or a little more, with the
-// device pixel where the result starts. grabWindow counts in device-independent pixels and
-// scales them by the screen's ratio itself, so at a ratio other than 1 it is asked for the
-// rectangle that covers `part`. A request that reaches the screen's right or bottom edge asks
-// for everything up to both edges instead: rounding cannot push that past the screen, and
-// Qt scales a size only when both of its sides are given.
-QImage readScreen(QScreen& screen, const QRect& part, QPoint* origin) {
-    const qreal ratio = screen.devicePixelRatio();
-    if (qFuzzyCompare(ratio, 1.0)) {
-        *origin = part.topLeft();
-        return screen.grabWindow(0, part.x(), part.y(), part.width(), part.height()).toImage();
-    }
-    const QSize logicalScreen = screen.geometry().size();
-    const int left = static_cast<int>(std::floor(part.left() / ratio));
-    const int top = static_cast<int>(std::floor(part.top() / ratio));
-    const int right = static_cast<int>(std::ceil((part.right() + 1) / ratio));
-    const int bottom = static_cast<int>(std::ceil((part.bottom() + 1) / ratio));
-    const bool toTheEdges = right >= logicalScreen.width() || bottom >= logicalScreen.height();
-    *origin = QPoint(qRound(left * ratio), qRound(top * ratio));
-    return screen
-        .grabWindow(0, left, top, toTheEdges ? -1 : right - left, toTheEdges ? -1 : bottom - top)
-        .toImage();
 }
 
 // The root window of the screen that DISPLAY names, which is the one Qt and xcb_connect(nullptr)
@@ -138,53 +113,80 @@ QRect outerRectangle(xcb_connection_t* connection, xcb_window_t window) {
 
 } // namespace
 
+X11ScreenGrabber::X11ScreenGrabber(ScreenRead read)
+    : m_read(read) {}
+
 X11ScreenGrabber::~X11ScreenGrabber() {
+    // Qt may have closed its connection already when the grabber outlives the application.
+    if (m_reader && m_reader->connection() != m_ownConnection &&
+        m_reader->connection() != qtConnection())
+        m_reader->forgetConnection();
+    m_reader.reset();
     if (m_ownConnection)
         xcb_disconnect(m_ownConnection);
 }
 
+QRect X11ScreenGrabber::primaryScreenOnRoot() const {
+    if (qtConnection()) {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        return screen ? QRect(screen->geometry().topLeft(), deviceSize(*screen)) : QRect();
+    }
+    // Without Qt on X11 the primary screen is the whole root window of DISPLAY's screen.
+    xcb_connection_t* xcb = connection();
+    const xcb_window_t root = xcb ? rootWindow(xcb) : xcb_window_t(XCB_WINDOW_NONE);
+    if (root == XCB_WINDOW_NONE)
+        return {};
+    const XcbReply<xcb_get_geometry_reply_t> geometry(
+        xcb_get_geometry_reply(xcb, xcb_get_geometry(xcb, root), nullptr));
+    return geometry ? QRect(0, 0, geometry->width, geometry->height) : QRect();
+}
+
 QSize X11ScreenGrabber::screenSize() const {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? deviceSize(*screen) : QSize();
+    return primaryScreenOnRoot().size();
 }
 
 Picture X11ScreenGrabber::grab(const QRect& area) {
     if (area.isEmpty())
         return {};
-    QScreen* screen = QGuiApplication::primaryScreen();
-    const QRect part =
-        screen ? area.intersected(QRect(QPoint(0, 0), deviceSize(*screen))) : QRect();
-
-    // Only the part on the screen is read: X refuses to read any rectangle of the root window
-    // that reaches beyond it.
-    QImage shot;
-    QPoint shotOrigin;
-    if (!part.isEmpty())
-        shot = readScreen(*screen, part, &shotOrigin);
-
-    if (!shot.isNull()) {
-        shot = shot.convertToFormat(QImage::Format_BGR888);
-        // The picture is counted in device pixels wherever it is shown or saved.
-        shot.setDevicePixelRatio(1.0);
-        if (shotOrigin == area.topLeft() && shot.size() == area.size())
-            return shot;
-    }
-
-    Picture picture(area.size(), QImage::Format_BGR888);
+    Picture picture = newMappedPicture(area.size());
     if (picture.isNull())
         return {};
-    picture.fill(Qt::black);
-    if (shot.isNull())
-        return picture;
-    const QRect copied = part.intersected(QRect(shotOrigin, shot.size()));
-    const QPoint from = copied.topLeft() - shotOrigin;
-    const QPoint to = copied.topLeft() - area.topLeft();
-    const auto rowBytes = static_cast<std::size_t>(copied.width()) * 3;
-    for (int row = 0; row < copied.height(); ++row) {
-        std::memcpy(picture.scanLine(to.y() + row) + to.x() * 3,
-                    shot.constScanLine(from.y() + row) + from.x() * 3, rowBytes);
-    }
+    const QRect screen = primaryScreenOnRoot();
+    // Only the part on the screen is read: X refuses to read any rectangle of the root window
+    // that reaches beyond it. The rest is black.
+    const QRect part = area.intersected(QRect(QPoint(0, 0), screen.size()));
+    if (part != area)
+        picture.fill(Qt::black);
+    RootWindowReader* reader = part.isEmpty() ? nullptr : rootReader();
+    const qsizetype stride = picture.bytesPerLine();
+    const auto read = [&] {
+        std::uint8_t* at =
+            picture.bits() + (part.y() - area.y()) * stride + (part.x() - area.x()) * 3;
+        return reader->read(part.translated(screen.topLeft()), at, stride);
+    };
+    // No display, or a server that sent nothing: a black picture rather than stale memory.
+    if (!reader || !read())
+        picture.fill(Qt::black);
     return picture;
+}
+
+ScreenReadPath X11ScreenGrabber::lastReadPath() const {
+    return m_reader ? m_reader->lastPath() : ScreenReadPath::None;
+}
+
+RootWindowReader* X11ScreenGrabber::rootReader() {
+    xcb_connection_t* xcb = connection();
+    if (!xcb)
+        return nullptr;
+    if (!m_reader || m_reader->connection() != xcb) {
+        m_reader.reset();
+        const xcb_window_t root = rootWindow(xcb);
+        if (root == XCB_WINDOW_NONE)
+            return nullptr;
+        m_reader = std::make_unique<RootWindowReader>(xcb, root,
+                                                      m_read == ScreenRead::SharedMemoryWhenLocal);
+    }
+    return m_reader.get();
 }
 
 QRect X11ScreenGrabber::activeWindowFrame() {
@@ -203,21 +205,26 @@ QRect X11ScreenGrabber::activeWindowFrame() {
     QRect frameRect = outerRectangle(xcb, frame);
     // Root coordinates count from the top-left of all monitors together; the program counts
     // from the primary screen's top-left, which Qt keeps in device pixels.
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        frameRect.translate(-screen->geometry().topLeft());
+    frameRect.translate(-primaryScreenOnRoot().topLeft());
     return frameRect;
 }
 
-xcb_connection_t* X11ScreenGrabber::connection() {
+xcb_connection_t* X11ScreenGrabber::qtConnection() {
     // Other platform plugins may offer the X11 interface too (offscreen does) without a
     // connection behind it.
-    if (qGuiApp) {
-        const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-        if (x11 && x11->connection())
-            return x11->connection();
-    }
+    if (!qGuiApp)
+        return nullptr;
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
+xcb_connection_t* X11ScreenGrabber::connection() const {
+    if (xcb_connection_t* qt = qtConnection())
+        return qt;
     // A connection that the server dropped stays in error for good; a fresh one is tried.
     if (m_ownConnection && xcb_connection_has_error(m_ownConnection)) {
+        if (m_reader && m_reader->connection() == m_ownConnection)
+            m_reader->forgetConnection();
         xcb_disconnect(m_ownConnection);
         m_ownConnection = nullptr;
     }

@@ -28,17 +28,16 @@ QRect absoluteRect(const QString& info) {
 
 } // namespace
 
-X11Session::X11Session(Tray withTray) {
+X11Session::X11Session(Tray withTray, const QString& screen) {
     QDir(m_home.path()).mkpath(QStringLiteral("runtime"));
     QFile::setPermissions(m_home.filePath(QStringLiteral("runtime")),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 
     // Xvfb picks a free display and writes its number to the descriptor named: its output.
     QProcess* xvfb =
-        startDaemon(QStringLiteral("Xvfb"),
-                    {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                     QStringLiteral("0"), QStringLiteral("1920x1080x24"),
-                     QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        startDaemon(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                                             QStringLiteral("-screen"), QStringLiteral("0"), screen,
+                                             QStringLiteral("-nolisten"), QStringLiteral("tcp")});
     QByteArray number;
     waitUntil(
         [&] {

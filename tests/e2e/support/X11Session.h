@@ -9,15 +9,18 @@
 #include <functional>
 #include <memory>
 
-// A private X session for end-to-end tests: Xvfb on a free display (1920 x 1080 x 24), the
-// openbox window manager and the trayer notification area at the bottom right, each started
-// and waited for in turn. Everything started through the session (the program under test
-// included) is ended in reverse order when the session is destroyed, also after a failed check.
+// A private X session for end-to-end tests: Xvfb on a free display (1920 x 1080 x 24 unless
+// another screen is asked for), the openbox window manager and the trayer notification area at
+// the bottom right, each started and waited for in turn. Everything started through the session
+// (the program under test included) is ended in reverse order when the session is destroyed,
+// also after a failed check.
 class X11Session {
 public:
     // Without the tray, the session has no notification area until startTray().
     enum class Tray { Started, Later };
-    explicit X11Session(Tray withTray = Tray::Started);
+    // `screen` is Xvfb's width x height x depth.
+    explicit X11Session(Tray withTray = Tray::Started,
+                        const QString& screen = QStringLiteral("1920x1080x24"));
     ~X11Session();
     X11Session(const X11Session&) = delete;
     X11Session& operator=(const X11Session&) = delete;

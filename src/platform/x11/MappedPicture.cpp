@@ -1,0 +1,61 @@
+#include "platform/x11/MappedPicture.h"
+
+#include <cstdint>
+#include <sys/mman.h>
+
+namespace glim {
+
+namespace {
+
+constexpr std::size_t kLargePage = std::size_t(2) << 20;
+
+std::size_t roundUp(std::size_t value, std::size_t multiple) {
+    return (value + multiple - 1) / multiple * multiple;
+}
+
+struct Mapping {
+    void* base;
+    std::size_t bytes;
+};
+
+void unmap(void* info) {
+    auto* mapping = static_cast<Mapping*>(info);
+    ::munmap(mapping->base, mapping->bytes);
+    delete mapping;
+}
+
+// `bytes` rounded up to whole large pages, starting on a large-page boundary: the mapping is
+// made one large page longer and the unaligned ends are given back.
+void* mapAligned(std::size_t bytes) {
+    const std::size_t length = roundUp(bytes, kLargePage);
+    void* raw = ::mmap(nullptr, length + kLargePage, PROT_READ | PROT_WRITE,
+                       MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (raw == MAP_FAILED)
+        return nullptr;
+    const auto start = reinterpret_cast<std::uintptr_t>(raw);
+    const std::uintptr_t aligned = roundUp(start, kLargePage);
+    if (aligned > start)
+        ::munmap(raw, aligned - start);
+    if (const std::size_t tail = start + kLargePage - aligned; tail > 0)
+        ::munmap(reinterpret_cast<void*>(aligned + length), tail);
+    void* base = reinterpret_cast<void*>(aligned);
+    (void)::madvise(base, length, MADV_HUGEPAGE);
+    return base;
+}
+
+} // namespace
+
+Picture newMappedPicture(QSize size) {
+    // Beyond any screen: left to QImage, which refuses what it cannot hold.
+    if (size.isEmpty() || qint64(size.width()) * size.height() > (qint64(1) << 30))
+        return Picture(size, QImage::Format_BGR888);
+    const qsizetype stride = (qsizetype(size.width()) * 3 + 3) & ~qsizetype(3);
+    const auto bytes = std::size_t(stride) * std::size_t(size.height());
+    void* base = bytes >= kLargePage ? mapAligned(bytes) : nullptr;
+    if (!base)
+        return Picture(size, QImage::Format_BGR888);
+    return Picture(static_cast<uchar*>(base), size.width(), size.height(), stride,
+                   QImage::Format_BGR888, unmap, new Mapping{base, roundUp(bytes, kLargePage)});
+}
+
+} // namespace glim

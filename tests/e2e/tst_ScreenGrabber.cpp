@@ -1,0 +1,122 @@
+#include "platform/x11/X11ScreenGrabber.h"
+#include "support/PatternWindow.h"
+#include "support/PictureCompare.h"
+#include "support/X11Session.h"
+
+#include <QTest>
+
+#include <algorithm>
+
+using namespace glim;
+
+// The X11 screen grabber against a real X server: what it reads is the known pattern that a
+// window shows, through the shared-memory segment and through the plain GetImage read, on a
+// 24-bit screen and on a 16-bit one.
+class TestScreenGrabber : public QObject {
+    Q_OBJECT
+
+    const QString kPatternTitle = QStringLiteral("^Glimwell test pattern$");
+
+private slots:
+    void readsWhatTheScreenShows_data() {
+        QTest::addColumn<int>("depth");
+        // Exact at 24 bits; at 16 bits the server keeps 5 or 6 bits of each colour.
+        QTest::addColumn<int>("tolerance");
+        QTest::newRow("24-bit") << 24 << 0;
+        QTest::newRow("16-bit") << 16 << 8;
+    }
+    // Through the shared segment, and through GetImage as on a remote display.
+    void readsWhatTheScreenShows() {
+        QFETCH(int, depth);
+        QFETCH(int, tolerance);
+        X11Session x(X11Session::Tray::Later, QStringLiteral("1920x1080x%1").arg(depth));
+        QVERIFY2(x.isReady(), qPrintable(x.error()));
+        // One pattern across the rows where a full-screen read of a 24-bit screen is split into
+        // two requests, one reaching past the screen's right and bottom edges.
+        for (const QRect& place : {QRect(100, 400, 300, 300), QRect(1500, 700, 600, 500)})
+            x.start(QCoreApplication::applicationFilePath(), pattern::arguments(place));
+        QList<QRect> clients;
+        QVERIFY(X11Session::waitUntil([&] {
+            clients.clear();
+            for (const qulonglong window : x.visibleWindows(kPatternTitle))
+                clients.append(x.windowGeometry(window));
+            return clients.size() == 2;
+        }));
+        std::sort(clients.begin(), clients.end(),
+                  [](const QRect& a, const QRect& b) { return a.x() < b.x(); });
+        const QRect client = clients[1];
+        QVERIFY(client.right() >= 1920 && client.bottom() >= 1080);
+        const QImage shown = pattern::picture(client.size());
+
+        qputenv("DISPLAY", x.environment().value(QStringLiteral("DISPLAY")).toLocal8Bit());
+        using Read = X11ScreenGrabber::ScreenRead;
+        for (const Read read : {Read::SharedMemoryWhenLocal, Read::GetImageOnly}) {
+            X11ScreenGrabber grabber(read);
+            const ScreenReadPath path = read == Read::SharedMemoryWhenLocal
+                                            ? ScreenReadPath::SharedMemory
+                                            : ScreenReadPath::GetImage;
+            QCOMPARE(grabber.screenSize(), QSize(1920, 1080));
+
+            // Twice a block inside the screen: the second read goes through the segment that the
+            // first one left.
+            for (const QRect& block : {QRect(client.x() + 10, client.y() + 20, 300, 200),
+                                       QRect(client.x() + 3, client.y() + 1, 17, 5)}) {
+                const Picture picture = grabber.grab(block);
+                QCOMPARE(grabber.lastReadPath(), path);
+                QCOMPARE(picture.format(), QImage::Format_BGR888);
+                QVERIFY(largestDifference(
+                            picture, shown.copy(block.translated(-client.topLeft()))) <= tolerance);
+            }
+
+            // A block reaching past both edges: the part on the screen as shown, the rest black.
+            const QRect beyond(client.x() + 40, client.y() + 30, 600, 500);
+            const Picture edge = grabber.grab(beyond);
+            QCOMPARE(grabber.lastReadPath(), path);
+            QCOMPARE(edge.size(), beyond.size());
+            const QRect onScreen = beyond.intersected(QRect(0, 0, 1920, 1080));
+            QVERIFY(largestDifference(edge.copy(onScreen.translated(-beyond.topLeft())),
+                                      shown.copy(onScreen.translated(-client.topLeft()))) <=
+                    tolerance);
+            QImage black(beyond.size(), QImage::Format_BGR888);
+            black.fill(Qt::black);
+            const QRect right(onScreen.width(), 0, beyond.width() - onScreen.width(),
+                              beyond.height());
+            const QRect below(0, onScreen.height(), beyond.width(),
+                              beyond.height() - onScreen.height());
+            QCOMPARE(largestDifference(edge.copy(right), black.copy(right)), 0);
+            QCOMPARE(largestDifference(edge.copy(below), black.copy(below)), 0);
+
+            // The whole screen: both patterns in place.
+            const Picture screen = grabber.grab(QRect(0, 0, 1920, 1080));
+            QCOMPARE(grabber.lastReadPath(), path);
+            QVERIFY(largestDifference(screen.copy(clients[0]),
+                                      pattern::picture(clients[0].size())) <= tolerance);
+            QVERIFY(largestDifference(screen.copy(onScreen), shown.copy(onScreen.translated(
+                                                                 -client.topLeft()))) <= tolerance);
+        }
+    }
+
+    void aDisplayThatCannotBeReachedGivesBlackPictures() {
+        qputenv("DISPLAY", ":32767");
+        X11ScreenGrabber grabber;
+        QVERIFY(grabber.screenSize().isEmpty());
+        const Picture picture = grabber.grab(QRect(5, 5, 40, 30));
+        QCOMPARE(picture.size(), QSize(40, 30));
+        QImage black(picture.size(), QImage::Format_BGR888);
+        black.fill(Qt::black);
+        QCOMPARE(largestDifference(picture, black), 0);
+        QCOMPARE(grabber.lastReadPath(), ScreenReadPath::None);
+    }
+};
+
+int main(int argc, char** argv) {
+    int exitCode = 0;
+    if (pattern::runIfAsked(argc, argv, exitCode))
+        return exitCode;
+    QCoreApplication app(argc, argv);
+    TestScreenGrabber test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_ScreenGrabber.moc"
