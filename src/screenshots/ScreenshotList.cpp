@@ -8,8 +8,12 @@ namespace glim {
 
 namespace {
 
+constexpr int kImageRole = Qt::UserRole + 1;
+constexpr int kRecordedImage = 1;
+constexpr int kExportedImage = 2;
+
 // The row icon: a small framed picture of a landscape, drawn here so that it needs no file.
-QIcon recordedRowIcon() {
+QPixmap landscape() {
     QPixmap pixmap(16, 16);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
@@ -22,6 +26,20 @@ QIcon recordedRowIcon() {
         QPolygon({QPoint(2, 13), QPoint(6, 7), QPoint(9, 11), QPoint(11, 9), QPoint(14, 13)}));
     p.setBrush(QColor(250, 210, 60));
     p.drawEllipse(QPoint(11, 5), 2, 2);
+    return pixmap;
+}
+
+// An exported row: the same picture with a tick in the lower right corner, so that the rows
+// already saved elsewhere stand out.
+QIcon exportedRowIcon() {
+    QPixmap pixmap = landscape();
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(255, 255, 255), 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    const QPolygon tick({QPoint(8, 11), QPoint(10, 14), QPoint(15, 8)});
+    p.drawPolyline(tick);
+    p.setPen(QPen(QColor(0, 140, 40), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(tick);
     return QIcon(pixmap);
 }
 
@@ -29,7 +47,8 @@ QIcon recordedRowIcon() {
 
 ScreenshotList::ScreenshotList(QWidget* parent)
     : QTreeWidget(parent)
-    , m_rowIcon(recordedRowIcon()) {
+    , m_rowIcon(landscape())
+    , m_exportedIcon(exportedRowIcon()) {
     setObjectName(QStringLiteral("lstv"));
     setRootIsDecorated(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -48,6 +67,7 @@ QString ScreenshotList::selectedRowText() const {
 void ScreenshotList::appendRow(const QStringList& texts) {
     auto* item = new QTreeWidgetItem(this, texts);
     item->setIcon(0, m_rowIcon);
+    item->setData(0, kImageRole, kRecordedImage);
     // Selectable and enabled, never editable.
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
 }
@@ -59,6 +79,19 @@ void ScreenshotList::selectRow(int row) {
     setCurrentItem(item);
     item->setSelected(true);
     scrollToItem(item);
+}
+
+void ScreenshotList::markSelectedRowExported() {
+    const QList<QTreeWidgetItem*> selected = selectedItems();
+    if (selected.isEmpty())
+        return;
+    selected.first()->setIcon(0, m_exportedIcon);
+    selected.first()->setData(0, kImageRole, kExportedImage);
+}
+
+int ScreenshotList::rowImage(int row) const {
+    const QTreeWidgetItem* item = topLevelItem(row);
+    return item ? item->data(0, kImageRole).toInt() : 0;
 }
 
 void ScreenshotList::keyPressEvent(QKeyEvent* event) {
