@@ -58,9 +58,10 @@ bool writeBmpFile(const DibSection& dib, const QString& path) {
     const qint64 pixelBytes = qint64(dib.bytesPerScanLine()) * dib.height();
     if (pixelBytes + kPixelOffset > std::numeric_limits<std::uint32_t>::max())
         return false;
-    // A write-protected file is left alone, although the folder would let it be replaced.
+    // A write-protected file is left alone, although the folder would let it be replaced. The
+    // owner's write bit decides, also for a user who could write anyway, as for the JPEG files.
     const QFileInfo existing(path);
-    if (existing.exists() && !existing.isWritable())
+    if (existing.exists() && !existing.permission(QFileDevice::WriteOwner))
         return false;
 
     const Header header = headerFor(dib.width(), dib.height(), std::uint32_t(pixelBytes));
