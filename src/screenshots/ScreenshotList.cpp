@@ -8,10 +8,6 @@ namespace glim {
 
 namespace {
 
-constexpr int kImageRole = Qt::UserRole + 1;
-constexpr int kRecordedImage = 1;
-constexpr int kExportedImage = 2;
-
 // The row icon: a small framed picture of a landscape, drawn here so that it needs no file.
 QPixmap landscape() {
     QPixmap pixmap(16, 16);
@@ -67,7 +63,6 @@ QString ScreenshotList::selectedRowText() const {
 void ScreenshotList::appendRow(const QStringList& texts) {
     auto* item = new QTreeWidgetItem(this, texts);
     item->setIcon(0, m_rowIcon);
-    item->setData(0, kImageRole, kRecordedImage);
     // Selectable and enabled, never editable.
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
 }
@@ -86,12 +81,14 @@ void ScreenshotList::markSelectedRowExported() {
     if (selected.isEmpty())
         return;
     selected.first()->setIcon(0, m_exportedIcon);
-    selected.first()->setData(0, kImageRole, kExportedImage);
 }
 
 int ScreenshotList::rowImage(int row) const {
     const QTreeWidgetItem* item = topLevelItem(row);
-    return item ? item->data(0, kImageRole).toInt() : 0;
+    if (!item)
+        return 0;
+    const qint64 icon = item->icon(0).cacheKey();
+    return icon == m_rowIcon.cacheKey() ? 1 : icon == m_exportedIcon.cacheKey() ? 2 : 0;
 }
 
 void ScreenshotList::keyPressEvent(QKeyEvent* event) {

@@ -22,7 +22,8 @@ public:
     void selectRow(int row);
     // Gives the selected row the exported-row icon; nothing when no row is selected.
     void markSelectedRowExported();
-    // The row's icon as its number in the image list: 1 recorded, 2 exported; 0 for no row.
+    // The row's icon as its number in the image list: 1 recorded, 2 exported; 0 for no row or
+    // another icon.
     int rowImage(int row) const;
 
 signals:
