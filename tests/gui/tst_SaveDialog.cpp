@@ -51,7 +51,14 @@ private:
                 const QString name = step.section(QRegularExpression("[.:]"), 0, 0);
                 auto* control = name.isEmpty() ? d : d->findChild<QWidget*>(name);
                 const QByteArray property = step.section('.', 1).section('=', 0, 0).toLatin1();
-                if (property == "colour")
+                const QRect g = control->geometry();
+                if (property == "twips") // the place in twips, 15 to a pixel
+                    read.append(QStringLiteral("%1,%2,%3,%4")
+                                    .arg(g.x() * 15)
+                                    .arg(g.y() * 15)
+                                    .arg(g.width() * 15)
+                                    .arg(g.height() * 15));
+                else if (property == "colour")
                     read.append(control->palette().color(QPalette::WindowText).name());
                 else if (get)
                     read.append(control->property(property).toString());
@@ -84,6 +91,18 @@ private slots:
                  "417 234 screenshot2 true false /kept /home/me/Pics/ / /home/me/ 95 % 94 % 1 % "
                  "6 % false false #808080 true true #000000 open");
         QCOMPARE(m_h->fileDialogs.asked.first(), "Choose a location where the file will be saved");
+    }
+
+    void theControlsStandInTheirPlaces() {
+        startWith({});
+        QCOMPARE(
+            withDialog("?Frame1.twips ?Label2.twips ?pat.twips ?Command1.twips ?Label1.twips "
+                       "?filen.twips ?Frame2.twips ?jp.twips ?bm.twips ?gi.twips "
+                       "?Frame3.twips ?Slider.twips ?am.twips ?Command2.twips ?Command3.twips"),
+            "120,120,6015,1335 360,360,735,255 1320,360,4215,285 5520,360,255,285 "
+            "360,840,735,255 1320,840,4455,285 120,1560,6015,615 1440,240,615,255 "
+            "2640,240,735,255 3840,240,615,255 120,2280,6015,615 120,240,5055,255 "
+            "5280,240,495,255 1320,3120,1695,375 3120,3120,1695,375 open");
     }
 
     void theStoredQualityIsAWholeNumberFrom1To100() {
