@@ -9,6 +9,7 @@
 #include "screenshots/EventCommands.h"
 #include "screenshots/OutputCommands.h"
 #include "screenshots/PictureBox.h"
+#include "screenshots/SaveDialog.h"
 #include "screenshots/ScreenshotStore.h"
 #include "screenshots/ScreenshotViewer.h"
 #include "settings/OptionsDialog.h"
@@ -149,6 +150,10 @@ void MainWindow::connectCommands(const Services& services) {
             [&dialogs, &printer, &viewer] { printScreenshot(dialogs, printer, viewer); });
     connect(m_menu.clip, &QAction::triggered, this,
             [&clipboard, &viewer] { copyPicture(clipboard, viewer); });
+    connect(m_menu.saveimg, &QAction::triggered, this,
+            [this, folder, &dialogs, &fileDialogs, &viewer] {
+                showSaveDialog(folder, dialogs, fileDialogs, viewer, this);
+            });
     m_toolBarCopy = [&clipboard, &dialogs, &viewer] {
         copyPictureAlone(clipboard, dialogs, viewer);
     };

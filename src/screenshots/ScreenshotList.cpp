@@ -9,7 +9,7 @@ namespace glim {
 namespace {
 
 // The row icon: a small framed picture of a landscape, drawn here so that it needs no file.
-QIcon recordedRowIcon() {
+QPixmap landscape() {
     QPixmap pixmap(16, 16);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
@@ -22,6 +22,20 @@ QIcon recordedRowIcon() {
         QPolygon({QPoint(2, 13), QPoint(6, 7), QPoint(9, 11), QPoint(11, 9), QPoint(14, 13)}));
     p.setBrush(QColor(250, 210, 60));
     p.drawEllipse(QPoint(11, 5), 2, 2);
+    return pixmap;
+}
+
+// An exported row: the same picture with a tick in the lower right corner, so that the rows
+// already saved elsewhere stand out.
+QIcon exportedRowIcon() {
+    QPixmap pixmap = landscape();
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(255, 255, 255), 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    const QPolygon tick({QPoint(8, 11), QPoint(10, 14), QPoint(15, 8)});
+    p.drawPolyline(tick);
+    p.setPen(QPen(QColor(0, 140, 40), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(tick);
     return QIcon(pixmap);
 }
 
@@ -29,7 +43,8 @@ QIcon recordedRowIcon() {
 
 ScreenshotList::ScreenshotList(QWidget* parent)
     : QTreeWidget(parent)
-    , m_rowIcon(recordedRowIcon()) {
+    , m_rowIcon(landscape())
+    , m_exportedIcon(exportedRowIcon()) {
     setObjectName(QStringLiteral("lstv"));
     setRootIsDecorated(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -59,6 +74,21 @@ void ScreenshotList::selectRow(int row) {
     setCurrentItem(item);
     item->setSelected(true);
     scrollToItem(item);
+}
+
+void ScreenshotList::markSelectedRowExported() {
+    const QList<QTreeWidgetItem*> selected = selectedItems();
+    if (selected.isEmpty())
+        return;
+    selected.first()->setIcon(0, m_exportedIcon);
+}
+
+int ScreenshotList::rowImage(int row) const {
+    const QTreeWidgetItem* item = topLevelItem(row);
+    if (!item)
+        return 0;
+    const qint64 icon = item->icon(0).cacheKey();
+    return icon == m_rowIcon.cacheKey() ? 1 : icon == m_exportedIcon.cacheKey() ? 2 : 0;
 }
 
 void ScreenshotList::keyPressEvent(QKeyEvent* event) {

@@ -140,6 +140,35 @@ private slots:
         QCOMPARE(largestDifference(clipboardPicture(x), m_picture), 0);
     }
 
+    void saveAsBmpIntoAFolderTypedWithoutItsSeparator() {
+        X11Session x;
+        QVERIFY2(x.isReady(), qPrintable(x.error()));
+        ProgramCopy program(QStringLiteral(GLIM_BINARY));
+        const qulonglong main = startShown(x, program);
+        QVERIFY(main);
+        pasteFromXclip(x, program, main);
+        QVERIFY(!waitForImage(program.path(QStringLiteral("Temp/screenshot1.jpg"))).isNull());
+
+        fileMenu(x, main, 3); // New Event, Open, Save
+        QList<qulonglong> dialog;
+        QVERIFY(X11Session::waitUntil([&] {
+            return !(dialog = x.visibleWindows(QStringLiteral("^Save image\\.\\.\\.$"))).isEmpty();
+        }));
+        x.activate(dialog.first());
+        const QPoint corner = x.windowGeometry(dialog.first()).topLeft();
+        const QString folder = program.path(QStringLiteral("exports"));
+        QVERIFY(QDir().mkpath(folder));
+        x.click(corner.x() + 160, corner.y() + 41); // the Filepath box
+        x.run(QStringLiteral("xdotool"), {"type", "--delay", "20", folder});
+        x.click(corner.x() + 192, corner.y() + 128); // BMP
+        x.click(corner.x() + 144, corner.y() + 220); // Export
+        QVERIFY(
+            answer(x, QStringLiteral("^Zivra Glimwell Information$"), QStringLiteral("Return")));
+        QCOMPARE(
+            largestDifference(waitForImage(folder + QStringLiteral("/screenshot1.bmp")), m_picture),
+            0);
+    }
+
     void printSendsThePictureToTheDefaultPrinterOrSaysItFailed() {
         PrivateCups cups; // before the session, which passes CUPS_SERVER on
         QVERIFY2(cups.isReady(), qPrintable(cups.error()));

@@ -9,6 +9,7 @@
 #include "support/AppHarness.h"
 #include "support/Controls.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
@@ -17,6 +18,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 
@@ -186,6 +188,11 @@ private slots:
         const auto* bar = m_window->findChild<QToolBar*>(QStringLiteral("tbToolBar"));
         QWidget* button = bar->widgetForAction(toolButton(m_window.get(), key));
         QVERIFY(button);
+        if (key == QLatin1String("Save")) // its dialog is modal: closed again at once
+            QTimer::singleShot(0, [] {
+                if (QWidget* dialog = QApplication::activeModalWidget())
+                    dialog->close();
+            });
         QTest::mouseClick(button, Qt::LeftButton);
         // Separators and keys of another case run nothing.
         m_window->dispatchToolButton(QStringLiteral("sep"));
