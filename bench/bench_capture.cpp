@@ -16,6 +16,10 @@
 // shared-memory read of the same area (x_bare_read), and Qt's grab with its conversion against
 // the same (x_qt_read).
 //
+// selectorTickToFrozenOverlay: the selector's tick, from the call that freezes the screen to
+// the overlay painted with the frozen picture on the screen, against the bare shared-memory
+// read of the whole screen (x_bare_read); a press and a release then end the selection.
+//
 // Each ratio is one of medians of the single captures' times. Run it in a display of that
 // size, for instance:
 //   xvfb-run -a -s "-screen 0 1920x1080x24" build/bin/bench_capture
@@ -25,6 +29,7 @@
 #include "RawJpeg.h"
 #include "app/Application.h"
 #include "app/MainWindow.h"
+#include "capture/SelectorOverlay.h"
 #include "platform/Dialogs.h"
 #include "platform/QtServices.h"
 #include "platform/x11/X11ScreenGrabber.h"
@@ -34,6 +39,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QProcess>
 #include <QRasterWindow>
@@ -283,6 +289,75 @@ void screenReadIntoPicture(benchmark::State& state) {
     state.counters["ms_read"] = 1000 * median(grabs);
 }
 
+// Notes when the overlay has painted its frozen picture, then ends the selection with a press
+// and a release, as the user's drag would.
+class PaintedThenSelect : public QObject {
+public:
+    explicit PaintedThenSelect(QWidget* overlay)
+        : m_overlay(overlay) {}
+    Clock::time_point painted;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == m_overlay && event->type() == QEvent::Paint && !m_pending) {
+            m_pending = true;
+            // Queued behind the paint, so that the time includes it.
+            QTimer::singleShot(0, this, [this] {
+                QApplication::sync();
+                painted = Clock::now();
+                QTest::mousePress(m_overlay, Qt::LeftButton, {}, QPoint(10, 10));
+                QTest::mouseMove(m_overlay, QPoint(110, 110));
+                QTest::mouseRelease(m_overlay, Qt::LeftButton, {}, QPoint(110, 110));
+                m_pending = false;
+            });
+        }
+        return false;
+    }
+
+private:
+    QWidget* m_overlay;
+    bool m_pending = false;
+};
+
+void selectorTickToFrozenOverlay(benchmark::State& state) {
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    Desktop desktop(screen);
+    if (!showDesktop(desktop, state))
+        return;
+    BareShmRead bare(screen.width(), screen.height());
+    if (!bare.isReady()) {
+        state.SkipWithError("the X server took no shared-memory segment");
+        return;
+    }
+    X11ScreenGrabber grabber;
+    SelectorOverlay overlay;
+    overlay.coverScreen();
+    PaintedThenSelect select(&overlay);
+    overlay.installEventFilter(&select);
+    overlay.selectRegion(grabber); // the first showing loads what Qt loads lazily
+    QTest::qWait(kSettleMs);
+
+    std::vector<double> ticks, bareReads;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        const Picture picture = overlay.selectRegion(grabber);
+        const double seconds = std::chrono::duration<double>(select.painted - start).count();
+        ticks.push_back(seconds);
+        state.SetIterationTime(seconds);
+        if (picture.size() != QSize(100, 100))
+            state.SkipWithError("the selection recorded no picture");
+        QTest::qWait(kSettleMs);
+
+        const auto readStart = Clock::now();
+        if (!bare.read())
+            state.SkipWithError("the bare read failed");
+        bareReads.push_back(secondsSince(readStart));
+    }
+    state.counters["x_bare_read"] = median(ticks) / median(bareReads);
+    state.counters["ms_tick"] = 1000 * median(ticks);
+    state.counters["ms_bare_read"] = 1000 * median(bareReads);
+}
+
 } // namespace
 
 // The grab's time varies by half from one call to the next on a virtual machine: enough
@@ -292,6 +367,10 @@ BENCHMARK(fullScreenTickToRecordedFile)
     ->Iterations(40)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(screenReadIntoPicture)->UseManualTime()->Iterations(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(selectorTickToFrozenOverlay)
+    ->UseManualTime()
+    ->Iterations(40)
+    ->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("DISPLAY")) {
