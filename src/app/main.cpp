@@ -51,12 +51,16 @@ int main(int argc, char** argv) {
                                            qEnvironmentVariable("GLIMWELL_UPDATE_TIMEOUT_MS")),
         .selectorHotKey = selectorHotKey.get(),
     });
+    // A logout, `kill` or Ctrl+C ends the program through Exit, which empties Temp. The
+    // handlers are in place before the tray icon shows, so that a request as soon as the icon
+    // is seen is not the system's default end; the request is held until the start is done,
+    // since a refused second start must end without touching anything.
+    glim::TerminationSignals termination;
+    termination.setHeld(true);
     if (!app.start())
         return 0;
-    // A logout, `kill` or Ctrl+C ends the program through Exit, which empties Temp. Not
-    // before the start: a refused second start must end without touching anything.
-    glim::TerminationSignals termination;
     QObject::connect(&termination, &glim::TerminationSignals::terminationRequested, &app,
                      &glim::Application::exitProcedure);
+    termination.setHeld(false);
     return QApplication::exec();
 }

@@ -19,6 +19,11 @@ public:
     TerminationSignals(const TerminationSignals&) = delete;
     TerminationSignals& operator=(const TerminationSignals&) = delete;
 
+    // While held, requests are caught and kept, and come as one signal when delivery resumes:
+    // the handlers can be in place before the program shows itself, and the Exit that a
+    // request runs waits until the program has started.
+    void setHeld(bool held);
+
 signals:
     // The system asks the process to end (requests that arrive together come as one).
     void terminationRequested();

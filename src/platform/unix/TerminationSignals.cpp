@@ -71,6 +71,11 @@ TerminationSignals::TerminationSignals(QObject* parent)
     }
 }
 
+void TerminationSignals::setHeld(bool held) {
+    if (m_notifier)
+        m_notifier->setEnabled(!held);
+}
+
 TerminationSignals::~TerminationSignals() {
     if (!m_notifier)
         return;
