@@ -186,18 +186,26 @@ private slots:
         QTest::addColumn<QString>("end");
         QTest::addColumn<bool>("readOnly");
         QTest::addColumn<QString>("message"); // kind and text
-        QTest::newRow("Cancel") << "Command4" << false << QString();
-        QTest::newRow("Escape") << "" << false << QString();
-        QTest::newRow("Apply") << "Command1" << false
-                               << "informationSuccesfully saved changes to picture";
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QPoint>("place"); // smaller than the viewer: centred
+        const QSize small(300, 200);
+        QTest::newRow("Cancel") << "Command4" << false << QString() << small << QPoint(158, 26);
+        QTest::newRow("Escape") << "" << false << QString() << small << QPoint(158, 26);
+        QTest::newRow("Apply, larger than the viewer")
+            << "Command1" << false << "informationSuccesfully saved changes to picture"
+            << QSize(900, 600) << QPoint(0, 0);
         QTest::newRow("Apply, read-only file")
-            << "Command1" << true << "plainFailed to save updates to picture.";
+            << "Command1" << true << "plainFailed to save updates to picture." << small
+            << QPoint(158, 26);
     }
     void endingTheEditWritesOnlyOnApplyAndKeepsTheDates() {
         QFETCH(QString, end);
         QFETCH(bool, readOnly);
         QFETCH(QString, message);
-        capture(QSize(300, 200));
+        QFETCH(QSize, size);
+        QFETCH(QPoint, place);
+        capture(size);
+        m_viewer->vScroll()->setValue(100);
         const auto first = fileState(1, true), before = fileState(2, true);
         if (readOnly)
             QFile::setPermissions(file(2), QFileDevice::ReadOwner);
@@ -225,9 +233,12 @@ private slots:
         for (const auto& one : m_h->dialogs.shown())
             shown << one.kind + one.text;
         QCOMPARE(shown, message.isEmpty() ? QStringList() : QStringList{message});
-        // The row stays chosen, its picture shown centred again.
+        // The row stays chosen, its picture placed again; bars it fits within turned off.
         QCOMPARE(m_viewer->lstv()->selectedRowText(), QStringLiteral("screenshot2"));
-        QCOMPARE(m_viewer->ima()->pos(), QPoint(158, 26));
+        QCOMPARE(m_viewer->ima()->pos(), place);
+        QCOMPARE(m_viewer->hScroll()->isEnabled(), place.x() == 0);
+        QCOMPARE(m_viewer->vScroll()->isEnabled(), place.y() == 0);
+        QCOMPARE(m_viewer->vScroll()->value(), 0);
     }
 
     void anUnreadableFileOpensNoDialog() {
