@@ -1,13 +1,15 @@
 #include "app/MainWindow.h"
 #include "app/TrayWindow.h"
+#include "capture/SelectorOverlay.h"
 #include "screenshots/PictureBox.h"
 #include "screenshots/ScreenshotList.h"
 #include "screenshots/ScreenshotViewer.h"
 #include "support/AppHarness.h"
-#include "support/Controls.h"
 #include "support/PictureCompare.h"
 
 #include <QAction>
+#include <QPointer>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -15,205 +17,272 @@ using namespace glim;
 
 namespace {
 
-QAction* item(QWidget* window, const char* name) {
-    return window->findChild<QAction*>(QString::fromLatin1(name));
-}
-
-QTimer* timer(QWidget* window, const char* name) {
-    return window->findChild<QTimer*>(QString::fromLatin1(name));
+QAction* item(QWidget* window, const QString& name) {
+    return window->findChild<QAction*>(name);
 }
 
 // The tick of an armed timer, without waiting out its delay.
 bool tick(QTimer* timer) {
-    if (!timer || !timer->isActive())
-        return false;
-    return QMetaObject::invokeMethod(timer, "timeout");
+    return timer && timer->isActive() && QMetaObject::invokeMethod(timer, "timeout");
 }
 
-QString cell(const ScreenshotList* list, int row, int column) {
-    return list->topLevelItem(row)->text(column);
-}
-
-// JPEG at quality 100 with full chroma: every component within a few steps of the original.
-constexpr int kJpegTolerance = 6;
+const char* const kMainModes[] = {"actw", "sel", "scrfull", "msnsh"};
+const char* const kTrayModes[] = {"actws", "sele", "fuscsh", "msnsssh"};
 
 } // namespace
 
-// The full-screen and active-window captures from both menus as far as the screenshot store
-// records them: delays, hiding and showing, the record flag, check marks, the working files.
+// The capture modes from both menus and the hot key as far as the screenshot store records them,
+// on the fake screen: delays, hiding and showing, the record flag, check marks, working files.
 class TestCaptures : public QObject {
     Q_OBJECT
 
 private:
-    // A started application with the main window on screen.
-    static void startShown(AppHarness& h) {
-        QVERIFY(h.app->start());
-        h.app->mainWindow()->show();
-        QVERIFY(QTest::qWaitForWindowExposed(h.app->mainWindow()));
+    std::unique_ptr<AppHarness> m_h;
+    MainWindow* m_window = nullptr;
+    QWidget* m_tray = nullptr;
+
+    QWidget* dragWindow() const { return m_tray->findChild<QWidget*>(QStringLiteral("dragfrm")); }
+    // A click on the drag window's "S".
+    static void clickS(QWidget* drag) {
+        QWidget* s = drag->findChild<QWidget*>(QStringLiteral("Label2"));
+        QTest::mouseClick(s, Qt::LeftButton, {}, s->rect().center());
     }
 
 private slots:
-    void fullScreenFromTheToolsMenuRecordsScreenshot1() {
-        AppHarness h;
-        startShown(h);
-        MainWindow* window = h.app->mainWindow();
-        ScreenshotViewer* viewer = window->viewer();
-
-        item(window, "scrfull")->trigger();
-        QTimer* bckt = timer(window, "bckt");
-        QVERIFY(bckt && bckt->isActive() && bckt->isSingleShot());
-        QCOMPARE(bckt->interval(), 500);
-        QVERIFY2(!window->isVisible(), "the main window leaves the screen before the capture");
-        QVERIFY(viewer->recordFlag());
-        QVERIFY(h.grabber.grabbed.isEmpty());
-
-        QVERIFY(tick(bckt));
-        QVERIFY(!bckt->isActive());
-        QVERIFY(!viewer->recordFlag());
-        QVERIFY(window->isVisible());
-        QCOMPARE(h.grabber.grabbed, QList<QRect>{QRect(0, 0, 1024, 768)});
-
-        const QImage written(h.tempFile(QStringLiteral("screenshot1.jpg")));
-        QCOMPARE(written.size(), QSize(1024, 768));
-        QVERIFY(largestDifference(written, h.grabber.screen) <= kJpegTolerance);
-
-        const ScreenshotList* list = viewer->lstv();
-        QCOMPARE(list->rowCount(), 1);
-        QCOMPARE(cell(list, 0, 0), QStringLiteral("screenshot1"));
-        QCOMPARE(cell(list, 0, 1), QStringLiteral("20320 x 27093"));
-        QVERIFY(!cell(list, 0, 2).isEmpty() && !cell(list, 0, 3).isEmpty());
-        QCOMPARE(list->selectedRowText(), QStringLiteral("screenshot1"));
-        QCOMPARE(viewer->ima()->picture(), h.grabber.screen);
-
-        QVERIFY(item(window, "saveimg")->isEnabled());
-        QVERIFY(item(window, "clip")->isEnabled());
-        QVERIFY(item(window, "ei")->isEnabled());
-        QVERIFY(toolButton(window, QStringLiteral("Edit Image"))->isVisible());
-        QVERIFY(toolButton(window, QStringLiteral("sep"))->isVisible());
-        QVERIFY(toolButton(window, QStringLiteral("Align Right"))->isEnabled());
-        QVERIFY(h.dialogs.shown().isEmpty());
+    void init() {
+        m_h = std::make_unique<AppHarness>();
+        QVERIFY(m_h->app->start());
+        m_window = m_h->app->mainWindow();
+        m_tray = m_h->app->trayWindow();
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
     }
+    void cleanup() { m_h.reset(); }
 
-    void fullScreenFromTheTrayRestoresAMinimisedMainWindow() {
-        AppHarness h;
-        startShown(h);
-        MainWindow* window = h.app->mainWindow();
-        window->setWindowState(Qt::WindowMinimized);
-        QTRY_VERIFY(!window->isVisible());
-
-        item(h.app->trayWindow(), "fuscsh")->trigger();
-        QTimer* vertraag2 = timer(h.app->trayWindow(), "vertraag2");
-        QVERIFY(vertraag2 && vertraag2->isSingleShot());
-        QCOMPARE(vertraag2->interval(), 500);
-        QVERIFY(tick(vertraag2));
-        QVERIFY(!vertraag2->isActive());
-        QVERIFY(window->isVisible());
-        QVERIFY(!(window->windowState() & Qt::WindowMinimized));
-        QCOMPARE(window->viewer()->lstv()->rowCount(), 1);
-        QVERIFY(QFile::exists(h.tempFile(QStringLiteral("screenshot1.jpg"))));
-        QVERIFY(!window->viewer()->recordFlag());
-    }
-
-    void activeWindowWaitsFiveSecondsAfterTheMessage_data() {
+    void captureHidesTheWindowWaitsAndRecordsScreenshot1_data() {
         QTest::addColumn<bool>("fromTray");
-        QTest::newRow("Tools menu") << false;
-        QTest::newRow("tray menu") << true;
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("timer");
+        QTest::addColumn<int>("delay");
+        QTest::addColumn<QRect>("active"); // the window active at the tick
+        QTest::addColumn<QRect>("taken");
+        const QRect screen(0, 0, 1024, 768), window(200, 100, 320, 240);
+        QTest::newRow("Tools, full")
+            << false << QString("scrfull") << "bckt" << 500 << window << screen;
+        QTest::newRow("tray, full, minimised")
+            << true << QString("fuscsh") << "vertraag2" << 500 << window << screen;
+        QTest::newRow("Tools, active")
+            << false << QString("actw") << "actt" << 5000 << window << window;
+        QTest::newRow("tray, active")
+            << true << QString("actws") << "actt" << 5000 << window << window;
+        QTest::newRow("active, desktop focused")
+            << false << QString("actw") << "actt" << 5000 << QRect() << screen;
     }
-    void activeWindowWaitsFiveSecondsAfterTheMessage() {
+    void captureHidesTheWindowWaitsAndRecordsScreenshot1() {
         QFETCH(bool, fromTray);
-        AppHarness h;
-        startShown(h);
-        MainWindow* window = h.app->mainWindow();
-        QWidget* owner = fromTray ? static_cast<QWidget*>(h.app->trayWindow()) : window;
-        h.grabber.activeFrame = QRect(100, 60, 300, 200);
-
-        item(owner, fromTray ? "actws" : "actw")->trigger();
-        QCOMPARE(h.dialogs.shown().size(), 1);
-        QCOMPARE(h.dialogs.shown().first().kind, QStringLiteral("information"));
-        QCOMPARE(h.dialogs.shown().first().text,
-                 QStringLiteral("You got 5 seconds to select an active window on the desktop"));
-        QVERIFY(!window->isVisible());
-        QTimer* actt = timer(owner, "actt");
-        QVERIFY(actt && actt->isActive() && actt->isSingleShot());
-        QCOMPARE(actt->interval(), 5000);
+        QFETCH(QString, command);
+        QFETCH(QString, timer);
+        QFETCH(int, delay);
+        QFETCH(QRect, active);
+        QFETCH(QRect, taken);
+        if (fromTray) {
+            m_window->setWindowState(Qt::WindowMinimized);
+            QTRY_VERIFY(!m_window->isVisible());
+        }
+        QWidget* owner = fromTray ? m_tray : m_window;
+        m_h->grabber.activeFrame = QRect(100, 60, 300, 200);
+        item(owner, command)->trigger();
+        const bool isActive = delay == 5000;
+        if (isActive)
+            QCOMPARE(m_h->dialogs.shown().value(0).kind + m_h->dialogs.shown().value(0).text,
+                     QStringLiteral("informationYou got 5 seconds to select an active window on "
+                                    "the desktop"));
+        auto* armed = owner->findChild<QTimer*>(timer);
+        QVERIFY(armed && armed->isActive() && armed->isSingleShot());
+        QCOMPARE(armed->interval(), delay);
+        QVERIFY(!m_window->isVisible() && m_window->viewer()->recordFlag());
+        QVERIFY(m_h->grabber.grabbed.isEmpty());
 
         // The user activates another window meanwhile: the tick takes the one active then.
-        h.grabber.activeFrame = QRect(200, 100, 320, 240);
-        QVERIFY(tick(actt));
-        QVERIFY(!actt->isActive());
-        QVERIFY(window->isVisible());
-        QVERIFY(!window->viewer()->recordFlag());
-        const QImage written(h.tempFile(QStringLiteral("screenshot1.jpg")));
-        QVERIFY(largestDifference(written, h.grabber.screen.copy(200, 100, 320, 240)) <=
-                kJpegTolerance);
+        m_h->grabber.activeFrame = active;
+        QVERIFY(tick(armed));
+        QVERIFY(!armed->isActive() && !m_window->viewer()->recordFlag());
+        QVERIFY(m_window->isVisible() && !(m_window->windowState() & Qt::WindowMinimized));
+        const QImage expected = m_h->grabber.screen.copy(taken);
+        QCOMPARE(m_window->viewer()->ima()->picture(), expected);
+        const QImage written(m_h->tempFile(QStringLiteral("screenshot1.jpg")));
+        QCOMPARE(written.size(), taken.size());
+        // JPEG at quality 100 with full chroma: every component within a few steps.
+        QVERIFY(largestDifference(written, expected) <= 6);
+        QCOMPARE(m_window->viewer()->lstv()->rowCount(), 1);
+        QCOMPARE(m_window->viewer()->lstv()->selectedRowText(), QStringLiteral("screenshot1"));
+        QCOMPARE(m_h->dialogs.shown().size(), isActive ? 1 : 0);
     }
 
-    void activeWindowWithTheDesktopFocusedRecordsTheFullScreen() {
-        AppHarness h;
-        startShown(h);
-        MainWindow* window = h.app->mainWindow();
-
-        h.grabber.activeFrame = QRect();
-        item(window, "actw")->trigger();
-        QVERIFY(tick(timer(window, "actt")));
-        QCOMPARE(window->viewer()->lstv()->rowCount(), 1);
-        QCOMPARE(window->viewer()->ima()->picture(), h.grabber.screen);
-        QCOMPARE(QImage(h.tempFile(QStringLiteral("screenshot1.jpg"))).size(), QSize(1024, 768));
-        QVERIFY(!window->viewer()->recordFlag());
-    }
-
-    void checkMarksFollowTheLastModeInBothMenus_data() {
-        QTest::addColumn<QString>("owner");
-        QTest::addColumn<QString>("chosen");
-        QTest::addColumn<int>("mode");
-        const char* const main[] = {"actw", "sel", "scrfull", "msnsh"};
-        const char* const tray[] = {"actws", "sele", "fuscsh", "msnsssh"};
-        for (int mode = 0; mode < 4; ++mode) {
-            QTest::addRow("main %s", main[mode]) << "main" << main[mode] << mode;
-            QTest::addRow("tray %s", tray[mode]) << "tray" << tray[mode] << mode;
-        }
-    }
     void checkMarksFollowTheLastModeInBothMenus() {
-        QFETCH(QString, owner);
-        QFETCH(QString, chosen);
-        QFETCH(int, mode);
-        AppHarness h;
-        startShown(h);
-        QWidget* mainWindow = h.app->mainWindow();
-        QWidget* tray = h.app->trayWindow();
-        const char* const main[] = {"actw", "sel", "scrfull", "msnsh"};
-        const char* const trayItems[] = {"actws", "sele", "fuscsh", "msnsssh"};
-        for (int i = 0; i < 4; ++i)
-            QVERIFY(!item(mainWindow, main[i])->isChecked() &&
-                    !item(tray, trayItems[i])->isChecked());
-
-        // Another mode first, so that the chosen one has marks to take over.
-        item(tray, trayItems[(mode + 1) % 4])->trigger();
-        item(owner == QLatin1String("main") ? mainWindow : tray, qPrintable(chosen))->trigger();
-        for (int i = 0; i < 4; ++i) {
-            QCOMPARE(item(mainWindow, main[i])->isChecked(), i == mode);
-            QCOMPARE(item(tray, trayItems[i])->isChecked(), i == mode);
+        for (int mode = 0; mode < 4; ++mode) {
+            for (QWidget* menu : {static_cast<QWidget*>(m_window), m_tray}) {
+                // Another mode first, so that the chosen one has marks to take over.
+                item(m_tray, kTrayModes[(mode + 1) % 4])->trigger();
+                item(menu, (menu == m_tray ? kTrayModes : kMainModes)[mode])->trigger();
+                for (int i = 0; i < 4; ++i) {
+                    QCOMPARE(item(m_window, kMainModes[i])->isChecked(), i == mode);
+                    QCOMPARE(item(m_tray, kTrayModes[i])->isChecked(), i == mode);
+                }
+            }
         }
     }
 
     void overlappingCapturesRecordOnlyTheFirstToFinish() {
-        AppHarness h;
-        startShown(h);
-        MainWindow* window = h.app->mainWindow();
-        item(window, "scrfull")->trigger();
-        item(h.app->trayWindow(), "fuscsh")->trigger();
-
-        QVERIFY(tick(timer(window, "bckt")));
-        QCOMPARE(window->viewer()->lstv()->rowCount(), 1);
-        QVERIFY(!window->viewer()->recordFlag());
+        item(m_window, "scrfull")->trigger();
+        item(m_tray, "fuscsh")->trigger();
+        QVERIFY(tick(m_window->findChild<QTimer*>("bckt")));
+        QCOMPARE(m_window->viewer()->lstv()->rowCount(), 1);
+        QVERIFY(!m_window->viewer()->recordFlag());
 
         // The later capture is shown but not recorded: the flag was cleared by the first.
-        h.grabber.screen.fill(QColor(10, 200, 30));
-        QVERIFY(tick(timer(h.app->trayWindow(), "vertraag2")));
-        QCOMPARE(window->viewer()->lstv()->rowCount(), 1);
-        QCOMPARE(window->viewer()->ima()->picture(), h.grabber.screen);
-        QCOMPARE(QDir(h.folder.filePath(QStringLiteral("Temp"))).entryList(QDir::Files).size(), 1);
-        QVERIFY(!item(window, "saveimg")->isEnabled());
+        m_h->grabber.screen.fill(QColor(10, 200, 30));
+        QVERIFY(tick(m_tray->findChild<QTimer*>("vertraag2")));
+        QCOMPARE(m_window->viewer()->lstv()->rowCount(), 1);
+        QCOMPARE(m_window->viewer()->ima()->picture(), m_h->grabber.screen);
+        QCOMPARE(QDir(m_h->folder.filePath(QStringLiteral("Temp"))).entryList(QDir::Files).size(),
+                 1);
+        QVERIFY(!item(m_window, "saveimg")->isEnabled());
+    }
+
+    // Selector Shot: the frozen overlay, the dragged rectangle and its band, what is recorded.
+    void selectionIsRecordedFromTheFrozenScreen_data() {
+        QTest::addColumn<QString>("command"); // a menu item, or "hot key"
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QPoint>("from");
+        QTest::addColumn<QPoint>("to");
+        QTest::addColumn<QRect>("selected");
+        const QPoint topLeft(70, 45), bottomRight(370, 245);
+        const QRect block(70, 45, 300, 200);
+        QTest::newRow("sel, left, down-right") << "sel" << 1 << topLeft << bottomRight << block;
+        QTest::newRow("sel, right, up-left") << "sel" << 2 << bottomRight << topLeft << block;
+        QTest::newRow("sele, right, down-right") << "sele" << 2 << topLeft << bottomRight << block;
+        QTest::newRow("sele, middle, up-right")
+            << "sele" << 4 << QPoint(70, 245) << QPoint(370, 45) << block;
+        QTest::newRow("hot key, left, down-left")
+            << "hot key" << 1 << QPoint(370, 45) << QPoint(70, 245) << block;
+        QTest::newRow("one point") << "sel" << 1 << topLeft << topLeft << QRect();
+        QTest::newRow("no width") << "sele" << 1 << topLeft << QPoint(70, 300) << QRect();
+        QTest::newRow("no height") << "hot key" << 2 << bottomRight << QPoint(9, 245) << QRect();
+    }
+    void selectionIsRecordedFromTheFrozenScreen() {
+        QFETCH(QString, command);
+        QFETCH(int, button);
+        QFETCH(QPoint, from);
+        QFETCH(QPoint, to);
+        QFETCH(QRect, selected);
+        AppHarness& h = *m_h;
+        MainWindow* window = m_window;
+        SelectorOverlay* overlay = h.app->trayWindow()->selector();
+        // A picture first, for a selection of nothing to leave alone.
+        window->findChild<QAction*>(QStringLiteral("scrfull"))->trigger();
+        QVERIFY(QMetaObject::invokeMethod(window->findChild<QTimer*>("bckt"), "timeout"));
+        const QImage before = window->viewer()->ima()->picture(), atTheTick = h.grabber.screen;
+
+        QObject* owner = command == "sel" ? static_cast<QObject*>(window) : h.app->trayWindow();
+        QTimer* timer = owner->findChild<QTimer*>(command == "sel" ? "selt" : "vertraag");
+        if (command == QLatin1String("hot key"))
+            h.selectorHotKey.press();
+        else
+            owner->findChild<QAction*>(command)->trigger();
+        QVERIFY(timer->isActive() && timer->isSingleShot() && timer->interval() == 500);
+        QVERIFY(window->viewer()->recordFlag() && !window->isVisible());
+        QVERIFY(window->findChild<QAction*>(QStringLiteral("sel"))->isChecked());
+
+        bool up = false, exposed = false, rearmed = true, thin = true;
+        QImage shown;
+        QRect band;
+        QTimer::singleShot(0, overlay, [&] {
+            up = overlay->isVisible() && overlay->isSelecting();
+            exposed = QTest::qWaitForWindowExposed(overlay);
+            shown = overlay->grab().toImage().convertToFormat(QImage::Format_BGR888);
+            // The live screen changes while the overlay is up; the selection does not.
+            h.grabber.screen.fill(Qt::green);
+            h.selectorHotKey.press();
+            rearmed = timer->isActive();
+            QTest::mousePress(overlay, Qt::MouseButton(button), {}, from);
+            for (int step = 1; step <= 10; ++step)
+                QTest::mouseMove(overlay, from + (to - from) * step / 10);
+            for (int line = 1; line <= 4; ++line) {
+                const auto* edge = overlay->findChild<QWidget*>(QStringLiteral("Line%1").arg(line));
+                thin = thin && edge->isVisible() && std::min(edge->width(), edge->height()) == 1;
+                band |= edge->geometry();
+            }
+            QTest::mouseRelease(overlay, Qt::MouseButton(button), {}, to);
+            overlay->hide(); // should the release have left it up: a failure, not a hang
+        });
+        // As the single-shot timer fires: stopped by then.
+        timer->stop();
+        QMetaObject::invokeMethod(timer, "timeout");
+
+        QVERIFY(up && exposed && !rearmed && thin && !timer->isActive() && !overlay->isVisible());
+        QVERIFY(!window->viewer()->recordFlag() && window->isVisible());
+        // The overlay showed the screen pixel for pixel from its corner, and the band spanned
+        // the anchor and the pointer.
+        QCOMPARE(overlay->pos(), QPoint(0, 0));
+        QCOMPARE(shown, atTheTick.copy(QRect(QPoint(0, 0), overlay->size())));
+        QCOMPARE(band, QRect(from, QSize(1, 1)).united(QRect(to, QSize(1, 1))));
+        QVERIFY(overlay->findChild<QWidget*>(QStringLiteral("Line1"))->isHidden());
+
+        // Nothing selected leaves the picture and the files as they were.
+        const QImage expected = selected.isEmpty() ? before : atTheTick.copy(selected);
+        QCOMPARE(window->viewer()->ima()->picture(), expected);
+        QCOMPARE(window->viewer()->lstv()->rowCount(), selected.isEmpty() ? 1 : 2);
+        QVERIFY(largestDifference(
+                    QImage(h.tempFile(selected.isEmpty() ? "screenshot1.jpg" : "screenshot2.jpg")),
+                    expected) <= 6);
+        QVERIFY(h.dialogs.shown().isEmpty());
+    }
+
+    // "MSN Shot": one drag window, captured through its frame.
+    void msnShotCapturesTheScreenThroughItsOneDragWindow() {
+        item(m_window, "scrfull")->trigger(); // a picture whose pixels must not show in the new one
+        QVERIFY(tick(m_window->findChild<QTimer*>("bckt")));
+        item(m_window, "msnsh")->trigger();
+        QVERIFY(!m_window->isVisible());
+        QPointer<QWidget> drag = dragWindow();
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        QCOMPARE(drag->geometry(),
+                 QRect((screen.width() - 104) / 2, (screen.height() - 113) / 2, 104, 113));
+        QVERIFY(!drag->mask().contains(QPoint(50, 60)) && drag->mask().contains(QPoint(97, 60)));
+        // A second "MSN Shot" leaves the one window where the user put it.
+        drag->move(300, 200);
+        item(m_tray, "msnsssh")->trigger();
+        QCOMPARE(m_tray->findChildren<QWidget*>(QStringLiteral("dragfrm")), QList<QWidget*>{drag});
+        clickS(drag);
+
+        // The screen itself, 97 x 97 from the window's (0, 17), its first column cut off; the
+        // three columns left over in the frame's colour.
+        QCOMPARE(m_h->grabber.grabbed.last(), QRect(300, 217, 97, 97));
+        const QImage picture = m_window->viewer()->ima()->picture();
+        QCOMPARE(picture.size(), QSize(99, 97));
+        QCOMPARE(picture.copy(0, 0, 96, 97), m_h->grabber.screen.copy(301, 217, 96, 97));
+        QImage frameColour(3, 97, picture.format());
+        frameColour.fill(QColor(64, 64, 64));
+        QCOMPARE(picture.copy(96, 0, 3, 97), frameColour);
+        QCOMPARE(m_window->viewer()->lstv()->topLevelItem(1)->text(1),
+                 QStringLiteral("2566 x 2619"));
+        QCOMPARE(QImage(m_h->tempFile(QStringLiteral("screenshot2.jpg"))).size(), QSize(99, 97));
+        QVERIFY(m_window->isVisible() && !m_window->viewer()->recordFlag());
+        QTRY_VERIFY(drag.isNull());
+    }
+
+    void msnShotAfterTheMainWindowWasClosedToTheTrayIsRecorded() {
+        m_h = std::make_unique<AppHarness>("[Options]\r\nHideclosed=1\r\n");
+        QVERIFY(m_h->app->start());
+        m_tray = m_h->app->trayWindow();
+        item(m_tray, "msnsssh")->trigger();
+        m_h->app->showMain();
+        m_h->app->mainWindow()->close();
+        QTRY_VERIFY(!m_h->app->hasMainWindow());
+        clickS(dragWindow());
+        QCOMPARE(m_h->app->mainWindow()->viewer()->lstv()->rowCount(), 1);
+        QVERIFY(QFile::exists(m_h->tempFile(QStringLiteral("screenshot1.jpg"))));
     }
 };
 

@@ -91,7 +91,7 @@ private slots:
     }
     void cleanup() { m_h.reset(); }
 
-    void eachCommandEnablesItsOwnControlAndBlackensItsLabel_data() {
+    void eachCommandEnablesItsControlBlackensItsLabelAndTheDialogMoves_data() {
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("enabled"); // Pictbright PictCont PictHRipple Command3 Command2
         QTest::addColumn<QString>("black");   // the label in black; the others grey
@@ -103,7 +103,7 @@ private slots:
         for (const auto& row : rows)
             QTest::newRow(row[0]) << row[0] << row[1] << row[2];
     }
-    void eachCommandEnablesItsOwnControlAndBlackensItsLabel() {
+    void eachCommandEnablesItsControlBlackensItsLabelAndTheDialogMoves() {
         QFETCH(QString, item);
         QFETCH(QString, enabled);
         QFETCH(QString, black);
@@ -122,44 +122,20 @@ private slots:
             // the main window's, 1100 twips below its top: 196.27 and 73.33 pixels.
             QCOMPARE(dialog->geometry(),
                      QRect(frame.left() + frame.width() - 196, frame.top() + 73, 177, 152));
-        }));
-    }
-
-    void controlsStandAtTheirPlaces() {
-        // The design's twips / 15; the channel bars and their labels beyond the right edge.
-        const std::pair<const char*, QRect> places[] = {
-            {"Label1", {8, 8, 101, 15}},    {"Pictbright", {8, 24, 164, 12}},
-            {"Label2", {8, 40, 101, 15}},   {"PictCont", {8, 56, 164, 12}},
-            {"Label6", {8, 72, 101, 15}},   {"PictHRipple", {8, 88, 164, 12}},
-            {"Command3", {8, 104, 81, 17}}, {"Command2", {88, 104, 81, 17}},
-            {"Command4", {8, 128, 81, 17}}, {"Command1", {88, 128, 81, 17}},
-            {"Label3", {424, 8, 30, 15}},   {"Label4", {424, 40, 36, 15}},
-            {"Label5", {424, 72, 27, 15}}};
-        QVERIFY(whileEditing("abr", [&](QDialog* dialog) {
-            for (const auto& [name, place] : places)
-                QCOMPARE(dialog->findChild<QWidget*>(name)->geometry(), place);
-            for (int i = 0; i < 3; ++i)
-                QCOMPARE(bar(dialog, "PictRGB", i)->geometry(), QRect(424, 24 + 32 * i, 124, 12));
-            QVERIFY(!dialog->findChild<QWidget*>("Pictbuf")->isVisible());
-        }));
-    }
-
-    void aLeftDragOfALabelOrTheBackgroundMovesTheDialog() {
-        QVERIFY(whileEditing("abr", [&](QDialog* dialog) {
-            const QPoint start = dialog->pos();
-            const QList<QWidget*> handles{dialog->findChild<QLabel*>("Label2"), dialog,
-                                          bar(dialog, "PictCont")};
-            for (QWidget* handle : handles) {
+            // A left drag of a label or the background moves it; one on a disabled bar does not.
+            for (QWidget* handle :
+                 QList<QWidget*>{dialog->findChild<QLabel*>("Label2"), dialog,
+                                 bar(dialog, black == "Label2" ? "Pictbright" : "PictCont")}) {
                 QTest::mousePress(handle, Qt::LeftButton, {}, QPoint(4, 4));
                 QTest::mouseMove(handle, QPoint(24, 14));
                 QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(24, 14));
             }
-            // Twice by (20, 10); a press on the disabled contrast bar does not move it.
-            QCOMPARE(dialog->pos(), start + QPoint(40, 20));
+            QCOMPARE(dialog->geometry().topLeft(),
+                     QPoint(frame.left() + frame.width() - 156, frame.top() + 93));
         }));
     }
 
-    void aBarPreviewsEveryMoveOnlyWhileTheButtonIsDown() {
+    void brightnessPreviewsWhileTheButtonIsDownFromAFifthUp() {
         const QImage original = inView(1);
         QVERIFY(whileEditing("abr", [&](QDialog* dialog) {
             EffectBar* bright = bar(dialog, "Pictbright");
@@ -178,21 +154,13 @@ private slots:
             QTest::mouseRelease(bright, Qt::LeftButton, {}, QPoint(150, 6));
             QTest::mouseMove(bright, QPoint(40, 6));
             QCOMPARE(ima(), brighter);
-        }));
-    }
-
-    void brightnessAtEightyKeepsThePictureAndLeftOfTheBarGivesAFifth() {
-        const QImage original = inView(1);
-        QVERIFY(whileEditing("abr", [&](QDialog* dialog) {
-            drag(bar(dialog, "Pictbright"), 80);
+            // At 80 the picture as it was; left of the bar, as at 0, a fifth.
+            drag(bright, 80);
             QVERIFY(largestDifference(ima(), original) <= 1);
-            drag(bar(dialog, "Pictbright"), 0);
-            const QImage fifth = ima();
-            drag(bar(dialog, "Pictbright"), -30);
-            QCOMPARE(ima(), fifth);
+            drag(bright, -30);
             const QColor from = original.pixelColor(299, 199);
             QVERIFY(from.red() > 90 && from.green() > 90);
-            QCOMPARE(fifth.pixelColor(299, 199),
+            QCOMPARE(ima().pixelColor(299, 199),
                      QColor(qRound(from.red() * 0.2), qRound(from.green() * 0.2), 12));
         }));
     }
@@ -214,77 +182,66 @@ private slots:
         }));
     }
 
-    void droppingTheEditShowsTheFileAndLeavesItUntouched_data() {
-        QTest::addColumn<bool>("escape");
-        QTest::newRow("Cancel") << false;
-        QTest::newRow("Escape") << true;
-    }
-    void droppingTheEditShowsTheFileAndLeavesItUntouched() {
-        QFETCH(bool, escape);
-        const auto before = fileState(1, true);
-        QVERIFY(whileEditing("ahn", [&](QDialog* dialog) {
-            QTest::mousePress(bar(dialog, "PictHRipple"), Qt::LeftButton, {}, QPoint(1, 6));
-            QTest::mouseMove(bar(dialog, "PictHRipple"), QPoint(160, 6));
-            QVERIFY(largestDifference(ima(), inView(1)) > 10);
-            if (escape)
-                QTest::keyClick(dialog, Qt::Key_Escape);
-            else
-                click(dialog, "Command4");
-            QVERIFY(!dialog->isVisible());
-        }));
-        QCOMPARE(ima(), inView(1));
-        QVERIFY(fileState(1) == before);
-        QVERIFY(m_h->dialogs.shown().isEmpty());
-    }
-
-    void applyingWritesTheFileKeepsItsDatesAndTheRow_data() {
+    void endingTheEditWritesOnlyOnApplyAndKeepsTheDates_data() {
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<bool>("readOnly");
+        QTest::addColumn<QString>("message"); // kind and text
         QTest::addColumn<QSize>("size");
-        QTest::addColumn<QPoint>("place");
-        QTest::newRow("smaller than the viewer: centred") << QSize(300, 200) << QPoint(158, 26);
-        QTest::newRow("larger: top left") << QSize(900, 600) << QPoint(0, 0);
+        QTest::addColumn<QPoint>("place"); // smaller than the viewer: centred
+        const QSize small(300, 200);
+        QTest::newRow("Cancel") << "Command4" << false << QString() << small << QPoint(158, 26);
+        QTest::newRow("Escape") << "" << false << QString() << small << QPoint(158, 26);
+        QTest::newRow("Apply, larger than the viewer")
+            << "Command1" << false << "informationSuccesfully saved changes to picture"
+            << QSize(900, 600) << QPoint(0, 0);
+        QTest::newRow("Apply, read-only file")
+            << "Command1" << true << "plainFailed to save updates to picture." << small
+            << QPoint(158, 26);
     }
-    void applyingWritesTheFileKeepsItsDatesAndTheRow() {
+    void endingTheEditWritesOnlyOnApplyAndKeepsTheDates() {
+        QFETCH(QString, end);
+        QFETCH(bool, readOnly);
+        QFETCH(QString, message);
         QFETCH(QSize, size);
         QFETCH(QPoint, place);
         capture(size);
         m_viewer->vScroll()->setValue(100);
-        const auto first = fileState(1, true);
-        const QDateTime old = fileState(2, true).second;
+        const auto first = fileState(1, true), before = fileState(2, true);
+        if (readOnly)
+            QFile::setPermissions(file(2), QFileDevice::ReadOwner);
         QImage preview;
         QVERIFY(whileEditing("acon", [&](QDialog* dialog) {
             drag(bar(dialog, "PictCont"), 150);
             preview = ima();
-            click(dialog, "Command1");
+            QVERIFY(largestDifference(preview, inView(2)) > 10);
+            if (end.isEmpty())
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            else
+                click(dialog, qPrintable(end));
+            QVERIFY(!dialog->isVisible());
         }));
-        QVERIFY(largestDifference(preview, inView(1)) > 10);
-        QVERIFY(largestDifference(inView(2), preview) <= 3);
-        QCOMPARE(fileState(2).second, old);
+        QFile::setPermissions(file(2), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        const bool written = end == "Command1" && !readOnly;
+        QCOMPARE(fileState(2).first == before.first, !written);
+        QCOMPARE(fileState(2).second, before.second);
         QVERIFY(fileState(1) == first);
-        QCOMPARE(m_h->dialogs.shown().size(), 1);
-        QCOMPARE(m_h->dialogs.shown().first().kind + m_h->dialogs.shown().first().text,
-                 QStringLiteral("informationSuccesfully saved changes to picture"));
+        if (written)
+            QVERIFY(largestDifference(inView(2), preview) <= 3);
+        else
+            QCOMPARE(ima(), inView(2));
+        QStringList shown;
+        for (const auto& one : m_h->dialogs.shown())
+            shown << one.kind + one.text;
+        QCOMPARE(shown, message.isEmpty() ? QStringList() : QStringList{message});
+        // The row stays chosen, its picture placed again; bars it fits within turned off.
         QCOMPARE(m_viewer->lstv()->selectedRowText(), QStringLiteral("screenshot2"));
         QCOMPARE(m_viewer->ima()->pos(), place);
-        // A picture narrower or shorter than the viewer's bars turns them off.
         QCOMPARE(m_viewer->hScroll()->isEnabled(), place.x() == 0);
         QCOMPARE(m_viewer->vScroll()->isEnabled(), place.y() == 0);
         QCOMPARE(m_viewer->vScroll()->value(), 0);
     }
 
-    void aFailedSaveSaysSoAndAnUnreadableFileOpensNoDialog() {
-        const auto before = fileState(1);
-        QFile::setPermissions(file(1), QFileDevice::ReadOwner);
-        QVERIFY(whileEditing("invpic", [&](QDialog* dialog) {
-            click(dialog, "Command2");
-            click(dialog, "Command1");
-        }));
-        QCOMPARE(m_h->dialogs.shown().first().kind + m_h->dialogs.shown().first().text,
-                 QStringLiteral("plainFailed to save updates to picture."));
-        QVERIFY(fileState(1) == before);
-        QCOMPARE(ima(), inView(1));
-
-        m_h->dialogs.clear();
-        QFile::setPermissions(file(1), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    void anUnreadableFileOpensNoDialog() {
         QVERIFY(QFile::remove(file(1)));
         QVERIFY(!whileEditing("abr", [](QDialog*) {}));
         QCOMPARE(m_h->dialogs.texts().size(), 1);

@@ -16,12 +16,8 @@
 
 using namespace glim;
 
-namespace {
-
 constexpr int kReadOnly = 0x5555; // r-x for owner, user, group and others
 constexpr int kOpen = 0x7777;
-
-} // namespace
 
 // A program folder where the user may not write, as a system-wide install leaves it: one
 // message at start naming the folder, the tray as usual, and captures whose auto-save fails.
@@ -75,16 +71,15 @@ private slots:
         QVERIFY2(text.contains(QStringLiteral(" folder ") + unwritable + QStringLiteral(", ")),
                  qPrintable(text));
         // Still in the tray, its settings still read.
-        QVERIFY(h.app->trayWindow()->trayIcon()->isVisible());
-        QVERIFY(h.app->mainWindow()->isVisible());
+        QVERIFY(h.app->trayWindow()->trayIcon()->isVisible() && h.app->mainWindow()->isVisible());
 
         h.dialogs.clear();
         MainWindow* window = h.app->mainWindow();
         window->findChild<QAction*>(QStringLiteral("scrfull"))->trigger();
         QVERIFY(QMetaObject::invokeMethod(window->findChild<QTimer*>(QStringLiteral("bckt")),
                                           "timeout"));
-        const QStringList failed{QStringLiteral("Failed to auto-save picture.")};
-        QCOMPARE(h.dialogs.texts(), autoSaveFails ? failed : QStringList());
+        QCOMPARE(h.dialogs.texts(),
+                 autoSaveFails ? QStringList{"Failed to auto-save picture."} : QStringList());
         QCOMPARE(window->viewer()->lstv()->rowCount(), 1);
         QCOMPARE(QFile::exists(h.tempFile(QStringLiteral("screenshot1.jpg"))), !autoSaveFails);
     }
