@@ -8,30 +8,21 @@
 class TestEditImage : public QObject {
     Q_OBJECT
 
-private:
-    static qulonglong waitForWindow(const X11Session& x, const QString& title) {
-        QList<qulonglong> found;
-        X11Session::waitUntil([&] { return !(found = x.visibleWindows(title)).isEmpty(); });
-        return found.isEmpty() ? 0 : found.first();
-    }
-
 private slots:
     void brighteningDraggedWithTheMouseReachesTheWorkingFile() {
         X11Session x;
         QVERIFY2(x.isReady(), qPrintable(x.error()));
         ProgramCopy program(QStringLiteral(GLIM_BINARY));
-        program.writeFile(QStringLiteral("Settings.ini"), "[Options]\r\nShowmain=1\r\n");
+        program.writeFile("Settings.ini", "[Options]\r\nShowmain=1\r\n");
         QVERIFY(x.startInTray(program.executable()));
-        const qulonglong main = waitForWindow(x, QStringLiteral("^Zivra Glimwell$"));
-        QVERIFY(main);
+        const qulonglong main = x.waitForWindow("^Zivra Glimwell$");
 
         // A dark picture pasted from the clipboard becomes screenshot1.
         QImage dark(160, 120, QImage::Format_RGB888);
         dark.fill(QColor(40, 50, 30));
-        const QString in = program.path(QStringLiteral("in.png"));
+        const QString in = program.path("in.png");
         QVERIFY(dark.save(in));
-        x.start(QStringLiteral("xclip"),
-                {"-quiet", "-selection", "clipboard", "-t", "image/png", "-i", in});
+        x.start("xclip", {"-quiet", "-selection", "clipboard", "-t", "image/png", "-i", in});
         QVERIFY(X11Session::waitUntil([&] {
             return x.run("xclip", {"-selection", "clipboard", "-t", "TARGETS", "-o"})
                 .contains("image/png");
@@ -39,8 +30,8 @@ private slots:
         x.activate(main);
         const QRect area = x.windowGeometry(main);
         QVERIFY(x.popUp([&] { x.click(area.x() + 16, area.y() + 10); }));
-        x.chooseMenuEntry(QStringLiteral("Down Down Down")); // New Event, Open, Paste
-        const QString file = program.path(QStringLiteral("Temp/screenshot1.jpg"));
+        x.chooseMenuEntry("Down Down Down"); // New Event, Open, Paste
+        const QString file = program.path("Temp/screenshot1.jpg");
         QImage before;
         QVERIFY(X11Session::waitUntil([&] { return before.load(file); }));
 
@@ -48,8 +39,8 @@ private slots:
         const int clientTop = area.bottom() + 1 - 480;
         x.click(area.x() + 60, clientTop + 296 + 30);
         QVERIFY(x.popUp([&] { x.click(area.x() + 16, area.y() + 10); }));
-        x.chooseMenuEntry(QStringLiteral("Right Right Right"));
-        const qulonglong dialog = waitForWindow(x, QStringLiteral("^Edit Image$"));
+        x.chooseMenuEntry("Right Right Right");
+        const qulonglong dialog = x.waitForWindow("^Edit Image$");
         QVERIFY(dialog);
         const QRect place = x.windowGeometry(dialog);
 
@@ -61,20 +52,20 @@ private slots:
             drag << "mousemove" << QString::number(place.x() + 8 + barX) << QString::number(barY)
                  << "sleep"
                  << "0.05";
-        x.run(QStringLiteral("xdotool"), drag << "mouseup"
-                                              << "1");
+        x.run("xdotool", drag << "mouseup"
+                              << "1");
         x.click(place.x() + 88 + 40, place.y() + 128 + 8); // Apply Changes
 
-        const qulonglong saved = waitForWindow(x, QStringLiteral("^Zivra Glimwell Information$"));
+        const qulonglong saved = x.waitForWindow("^Zivra Glimwell Information$");
         QVERIFY(saved);
         x.activate(saved);
-        x.key(QStringLiteral("Return"));
+        x.key("Return");
         // Gain 4: (40, 50, 30) becomes about (161, 201, 121).
         QImage after;
         QVERIFY(X11Session::waitUntil(
             [&] { return after.load(file) && qAbs(after.pixelColor(80, 60).green() - 201) <= 4; }));
         QVERIFY(qAbs(after.pixelColor(80, 60).red() - 161) <= 4);
-        QVERIFY(x.visibleWindows(QStringLiteral("^Edit Image$")).isEmpty());
+        QVERIFY(x.visibleWindows("^Edit Image$").isEmpty());
     }
 };
 

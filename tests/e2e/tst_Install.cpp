@@ -25,7 +25,7 @@ QString entryValue(const QString& entry, const QString& key) {
     file.open(QIODevice::ReadOnly);
     for (const QString& line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n')))
         if (line.startsWith(key + QLatin1Char('=')))
-            return line.mid(key.size() + 1).replace(QStringLiteral("\\\\"), QStringLiteral("\\"));
+            return line.mid(key.size() + 1).replace("\\\\", "\\");
     return {};
 }
 
@@ -34,7 +34,7 @@ QString entryValue(const QString& entry, const QString& key) {
 QString execProgram(const QString& exec) {
     QString program = exec.mid(1, exec.indexOf(QLatin1Char('"'), 1) - 1);
     return program.replace(QRegularExpression(QStringLiteral(R"(\\(.))")), QStringLiteral("\\1"))
-        .replace(QStringLiteral("%%"), QStringLiteral("%"));
+        .replace("%%", "%");
 }
 
 // The files (or folders) under `root`, hidden ones too, by their paths from `root`.
@@ -66,15 +66,15 @@ private slots:
         QFETCH(QString, prefixName);
         QTemporaryDir home;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("HOME"), home.path());
-        environment.remove(QStringLiteral("XDG_CONFIG_HOME"));
-        environment.remove(QStringLiteral("XDG_DATA_HOME"));
-        environment.remove(QStringLiteral("DISPLAY")); // until the program runs in the session
+        environment.insert("HOME", home.path());
+        environment.remove("XDG_CONFIG_HOME");
+        environment.remove("XDG_DATA_HOME");
+        environment.remove("DISPLAY"); // until the program runs in the session
         const QString prefix = home.filePath(prefixName.isEmpty() ? ".local" : prefixName);
         const QStringList prefixArguments =
             prefixName.isEmpty() ? QStringList() : QStringList{"--prefix", prefix};
         const auto script = [&](const char* name, const QStringList& arguments) {
-            return run(QStringLiteral("bash"),
+            return run("bash",
                        QStringList{QString(GLIM_SOURCE_DIR "/scripts/") + QLatin1String(name)} +
                            arguments + prefixArguments,
                        environment);
@@ -128,8 +128,8 @@ private slots:
         QVERIFY2(whileRunning != 0 && refusal.contains("Exit"), qPrintable(refusal));
         QVERIFY(QFile::exists(program));
         QVERIFY(x.openTrayMenu(1));
-        x.chooseMenuEntry(QStringLiteral("Up")); // Exit
-        QVERIFY(glim->waitForFinished(5000));
+        x.chooseMenuEntry("Up"); // Exit
+        QVERIFY(glim->waitForFinished(20000));
 
         const auto [uninstalled, uninstallOutput] = script("uninstall", {});
         QVERIFY2(uninstalled == 0, qPrintable(uninstallOutput));

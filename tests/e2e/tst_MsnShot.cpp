@@ -29,15 +29,12 @@ private slots:
         QVERIFY2(x.isReady(), qPrintable(x.error()));
         ProgramCopy program(QStringLiteral(GLIM_BINARY));
         QVERIFY(x.startInTray(program.executable()));
-        x.start(QCoreApplication::applicationFilePath(), pattern::arguments({200, 150, 700, 500}));
-        const QString patternTitle = '^' + pattern::kTitle + '$';
-        QVERIFY(X11Session::waitUntil([&] { return !x.visibleWindows(patternTitle).isEmpty(); }));
-        const qulonglong target = x.visibleWindows(patternTitle).first();
+        const qulonglong target = pattern::show(x, {200, 150, 700, 500});
+        QVERIFY(target);
 
         QVERIFY(x.openTrayMenu(1));
         x.chooseMenuEntry("Down Down Down Down Down"); // MSN Shot
-        QVERIFY(X11Session::waitUntil([&] { return !x.visibleWindows("^MSN Shot$").isEmpty(); }));
-        const qulonglong window = x.visibleWindows("^MSN Shot$").first();
+        const qulonglong window = x.waitForWindow("^MSN Shot$");
         QCOMPARE(x.windowGeometry(window), QRect(908, 483, 104, 113)); // centred
         // The right button on the strip does not move it; the left button does.
         drag(x, {908 + 3, 483 + 9}, {700, 400}, "3");
@@ -58,10 +55,7 @@ private slots:
         // columns 1 to 96 inside the frame, rows 17 to 113 below the window's top; row 95 is
         // the frame's own bottom edge, the last three columns the viewer frame's colour.
         x.click(400 + 88, 300 + 8);
-        QImage shot;
-        QVERIFY(
-            X11Session::waitUntil([&] { return shot.load(program.path("Temp/screenshot1.jpg")); }));
-        QCOMPARE(shot.size(), QSize(99, 97));
+        const QImage shot = X11Session::waitForPicture(program.path("Temp/screenshot1.jpg"));
         const QPoint inPattern = QPoint(401, 317) - x.windowGeometry(target).topLeft();
         QImage expected = pattern::picture({700, 500}).copy(QRect(inPattern, QSize(99, 97)));
         QPainter painter(&expected);
@@ -74,14 +68,5 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    int exitCode = 0;
-    if (pattern::runIfAsked(argc, argv, exitCode))
-        return exitCode;
-    QCoreApplication app(argc, argv);
-    TestMsnShot test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
-
+PATTERN_TEST_MAIN(TestMsnShot)
 #include "tst_MsnShot.moc"

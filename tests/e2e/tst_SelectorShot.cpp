@@ -14,23 +14,11 @@ class TestSelectorShot : public QObject {
     static constexpr int kTolerance = 8;
 
     static QString xdotool(const X11Session& x, const QString& commands) {
-        return x.run(QStringLiteral("xdotool"), commands.split(QLatin1Char(' ')));
+        return x.run("xdotool", commands.split(QLatin1Char(' ')));
     }
-    // The first visible window whose name matches, once there is one; 0 when none came.
-    static qulonglong waitForWindow(const X11Session& x, const QString& name) {
-        qulonglong window = 0;
-        X11Session::waitUntil([&] {
-            const QList<qulonglong> found = x.visibleWindows(name);
-            window = found.isEmpty() ? 0 : found.first();
-            return window != 0;
-        });
-        return window;
-    }
-    static QImage waitForScreenshot(const ProgramCopy& program, int number) {
-        const QString path = program.path(QStringLiteral("Temp/screenshot%1.jpg").arg(number));
-        QImage written;
-        X11Session::waitUntil([&] { return written.load(path); }, 15000);
-        return written;
+    static QImage screenshot(const ProgramCopy& program, int number) {
+        return X11Session::waitForPicture(
+            program.path(QStringLiteral("Temp/screenshot%1.jpg").arg(number)));
     }
     static qulonglong hexField(const QString& text, const QString& pattern) {
         return QRegularExpression(pattern).match(text).captured(1).toULongLong(nullptr, 0);
@@ -42,17 +30,14 @@ private slots:
         QVERIFY2(x.isReady(), qPrintable(x.error()));
         ProgramCopy program(QStringLiteral(GLIM_BINARY));
         QVERIFY(x.startInTray(program.executable()));
-        x.start(QCoreApplication::applicationFilePath(),
-                pattern::arguments(QRect(300, 200, 800, 500)));
-        const QRect client = x.windowGeometry(waitForWindow(x, pattern::kTitle));
+        const QRect client = x.windowGeometry(pattern::show(x, QRect(300, 200, 800, 500)));
         const QImage known = pattern::picture(client.size());
-        const QPoint icon =
-            x.windowGeometry(x.trayIcons(QStringLiteral("Glimwell")).value(0)).center();
+        const QPoint icon = x.windowGeometry(x.trayIcons("Glimwell").value(0)).center();
 
         // Tray > Selector Shot, dragged from the bottom right to the top left.
         QVERIFY(x.openTrayMenu(1));
-        x.chooseMenuEntry(QStringLiteral("Down Down Down"));
-        const qulonglong overlay = waitForWindow(x, QStringLiteral("^Glim$"));
+        x.chooseMenuEntry("Down Down Down");
+        const qulonglong overlay = x.waitForWindow("^Glim$");
         QCOMPARE(x.windowGeometry(overlay), QRect(0, 0, 1920, 1080));
         const QString underIcon = xdotool(
             x,
@@ -60,52 +45,40 @@ private slots:
         QCOMPARE(hexField(underIcon, QStringLiteral("WINDOW=(\\d+)")), overlay);
         xdotool(x, QStringLiteral("mousemove 1000 600 mousedown 1 mousemove 700 400 sleep 0.2 "
                                   "mousemove 400 250 sleep 0.2 mouseup 1"));
-        const QImage first = waitForScreenshot(program, 1);
+        const QImage first = screenshot(program, 1);
         QCOMPARE(first.size(), QSize(600, 350));
         const QRect firstInPattern(QPoint(400, 250) - client.topLeft(), QSize(600, 350));
         QVERIFY(largestDifference(first, known.copy(firstInPattern)) <= kTolerance);
-        QVERIFY(waitForWindow(x, QStringLiteral("^Zivra Glimwell$")));
+        QVERIFY(x.waitForWindow("^Zivra Glimwell$"));
 
         // Ctrl+F9 from wherever the focus is: a recorded Selector Shot.
-        x.key(QStringLiteral("ctrl+F9"));
-        QVERIFY(X11Session::waitUntil(
-            [&] { return x.visibleWindows(QStringLiteral("^Glim$")).size() == 1; }));
+        x.key("ctrl+F9");
+        QVERIFY(X11Session::waitUntil([&] { return x.visibleWindows("^Glim$").size() == 1; }));
         const QPoint corner = client.topLeft() + QPoint(64, 32);
         xdotool(x, QStringLiteral("mousemove %1 %2 mousedown 3 mousemove %3 %4 sleep 0.2 mouseup 3")
                        .arg(corner.x())
                        .arg(corner.y())
                        .arg(corner.x() + 200)
                        .arg(corner.y() + 100));
-        QVERIFY(largestDifference(waitForScreenshot(program, 2), known.copy(64, 32, 200, 100)) <=
+        QVERIFY(largestDifference(screenshot(program, 2), known.copy(64, 32, 200, 100)) <=
                 kTolerance);
 
         // Act. Window Shot, the message closed, then a click on the bare desktop: no window is
         // active when the five seconds end, and the picture is the whole screen.
         QVERIFY(x.openTrayMenu(1));
-        x.chooseMenuEntry(QStringLiteral("Down Down"));
-        x.activate(waitForWindow(x, QStringLiteral("^Zivra Glimwell Information$")));
-        x.key(QStringLiteral("Return"));
+        x.chooseMenuEntry("Down Down");
+        x.activate(x.waitForWindow("^Zivra Glimwell Information$"));
+        x.key("Return");
         x.click(1500, 900);
         QVERIFY(X11Session::waitUntil([&] {
-            const QString active =
-                x.run(QStringLiteral("xprop"),
-                      {QStringLiteral("-root"), QStringLiteral("_NET_ACTIVE_WINDOW")});
-            return hexField(active, QStringLiteral("# (0x[0-9a-f]+)")) == 0;
+            const QString active = x.run("xprop", {"-root", "_NET_ACTIVE_WINDOW"});
+            return hexField(active, "# (0x[0-9a-f]+)") == 0;
         }));
-        const QImage third = waitForScreenshot(program, 3);
+        const QImage third = screenshot(program, 3);
         QCOMPARE(third.size(), QSize(1920, 1080));
         QVERIFY(largestDifference(third.copy(client), known) <= kTolerance);
     }
 };
 
-int main(int argc, char** argv) {
-    int exitCode = 0;
-    if (pattern::runIfAsked(argc, argv, exitCode))
-        return exitCode;
-    QCoreApplication app(argc, argv);
-    TestSelectorShot test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
-
+PATTERN_TEST_MAIN(TestSelectorShot)
 #include "tst_SelectorShot.moc"

@@ -1,5 +1,8 @@
 #include "PatternWindow.h"
 
+#include "X11Session.h"
+
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QRasterWindow>
@@ -55,6 +58,11 @@ bool runIfAsked(int argc, char** argv, int& exitCode) {
     window.show();
     exitCode = QGuiApplication::exec();
     return true;
+}
+
+qulonglong show(X11Session& x, const QRect& place) {
+    x.start(QCoreApplication::applicationFilePath(), arguments(place));
+    return x.waitForWindow(QLatin1Char('^') + kTitle + QLatin1Char('$'));
 }
 
 } // namespace pattern

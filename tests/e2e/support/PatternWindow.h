@@ -5,6 +5,8 @@
 #include <QRect>
 #include <QStringList>
 
+class X11Session;
+
 // A window of known pixels for the capture tests: 32 x 32 blocks whose colours tell where
 // each block lies, drawn by a second process of the test executable in the session's display.
 namespace pattern {
@@ -21,5 +23,20 @@ QImage picture(QSize size);
 // (the process then runs the window until it is ended).
 QStringList arguments(const QRect& place);
 bool runIfAsked(int argc, char** argv, int& exitCode);
+// Shows the pattern window in the session at `place` and waits until it is painted: its id, or
+// 0 when it did not come.
+qulonglong show(X11Session& x, const QRect& place);
 
 } // namespace pattern
+
+// The main of a test executable that also runs the pattern window when asked.
+#define PATTERN_TEST_MAIN(TestClass)                                                               \
+    int main(int argc, char** argv) {                                                              \
+        int exitCode = 0;                                                                          \
+        if (pattern::runIfAsked(argc, argv, exitCode))                                             \
+            return exitCode;                                                                       \
+        QCoreApplication app(argc, argv);                                                          \
+        TestClass test;                                                                            \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        return QTest::qExec(&test, argc, argv);                                                    \
+    }

@@ -30,9 +30,9 @@ PrivateCups::PrivateCups() {
     for (const char* shared : {"tmp", "out"})
         QFile::setPermissions(dir.filePath(QString::fromLatin1(shared)),
                               open | QFileDevice::WriteGroup | QFileDevice::WriteOther);
-    const QString socket = dir.filePath(QStringLiteral("cups.sock"));
-    const QString access = QStringLiteral("  Order allow,deny\n  Allow all\n");
-    writeText(dir.filePath(QStringLiteral("cupsd.conf")),
+    const QString socket = dir.filePath("cups.sock");
+    const QString access = "  Order allow,deny\n  Allow all\n";
+    writeText(dir.filePath("cupsd.conf"),
               QStringLiteral("Listen %1\nLogLevel warn\nWebInterface No\nBrowsing No\n"
                              "<Location />\n%2</Location>\n"
                              "<Policy default>\n<Limit All>\n%2</Limit>\n</Policy>\n")
@@ -43,7 +43,7 @@ PrivateCups::PrivateCups() {
         user = QStringLiteral("User %1\nGroup %2\nSystemGroup %2\n")
                    .arg(QString::fromLocal8Bit(getpwuid(geteuid())->pw_name),
                         QString::fromLocal8Bit(getgrgid(getegid())->gr_name));
-    writeText(dir.filePath(QStringLiteral("cups-files.conf")),
+    writeText(dir.filePath("cups-files.conf"),
               QStringLiteral("FileDevice Yes\n%2ServerRoot %1\nStateDir %1/state\n"
                              "CacheDir %1/cache\nRequestRoot %1/spool\nTempDir %1/tmp\n"
                              "ErrorLog %1/error_log\nAccessLog %1/access_log\n"
@@ -52,14 +52,12 @@ PrivateCups::PrivateCups() {
                   .arg(dir.path(), user));
     qputenv("CUPS_SERVER", socket.toLocal8Bit());
     m_cupsd.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_cupsd.start(QStringLiteral("/usr/sbin/cupsd"),
-                  {QStringLiteral("-f"), QStringLiteral("-c"), dir.filePath("cupsd.conf"),
-                   QStringLiteral("-s"), dir.filePath("cups-files.conf")});
+    m_cupsd.start("/usr/sbin/cupsd",
+                  {"-f", "-c", dir.filePath("cupsd.conf"), "-s", dir.filePath("cups-files.conf")});
     // lpstat says whether the scheduler answers (its exit code does not).
-    if (!X11Session::waitUntil(
-            [&] { return lpstat({QStringLiteral("-r")}).startsWith("scheduler is running"); },
-            15000))
-        m_error = QStringLiteral("cupsd did not come up; see ") + dir.filePath("error_log");
+    if (!X11Session::waitUntil([&] { return lpstat({"-r"}).startsWith("scheduler is running"); },
+                               X11Session::kStartMs))
+        m_error = "cupsd did not come up; see " + dir.filePath("error_log");
 }
 
 PrivateCups::~PrivateCups() {
@@ -71,16 +69,14 @@ PrivateCups::~PrivateCups() {
 }
 
 bool PrivateCups::addPdfQueue(const QString& name) {
-    return run(QStringLiteral("lpadmin"),
-               {QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"),
-                QStringLiteral("file://") + outputFile(), QStringLiteral("-P"),
-                QStringLiteral("/usr/share/ppd/cupsfilters/Generic-PDF_Printer-PDF.ppd")}) &&
-           run(QStringLiteral("lpadmin"), {QStringLiteral("-d"), name});
+    return run("lpadmin", {"-p", name, "-E", "-v", "file://" + outputFile(), "-P",
+                           "/usr/share/ppd/cupsfilters/Generic-PDF_Printer-PDF.ppd"}) &&
+           run("lpadmin", {"-d", name});
 }
 
 QByteArray PrivateCups::lpstat(const QStringList& arguments) {
     QProcess tool;
-    tool.start(QStringLiteral("lpstat"), arguments);
+    tool.start("lpstat", arguments);
     tool.waitForFinished(5000);
     return tool.readAllStandardOutput();
 }
@@ -89,10 +85,7 @@ bool PrivateCups::waitForPrintedPage(int timeoutMs) const {
     return X11Session::waitUntil(
         [&] {
             return QFileInfo(outputFile()).size() > 0 &&
-                   lpstat({QStringLiteral("-W"), QStringLiteral("not-completed"),
-                           QStringLiteral("-o")})
-                       .trimmed()
-                       .isEmpty();
+                   lpstat({"-W", "not-completed", "-o"}).trimmed().isEmpty();
         },
         timeoutMs);
 }

@@ -29,15 +29,12 @@ QRect absoluteRect(const QString& info) {
 } // namespace
 
 X11Session::X11Session(Tray withTray, const QString& screen) {
-    QDir(m_home.path()).mkpath(QStringLiteral("runtime"));
-    QFile::setPermissions(m_home.filePath(QStringLiteral("runtime")),
+    QDir(m_home.path()).mkpath("runtime");
+    QFile::setPermissions(m_home.filePath("runtime"),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 
     // Xvfb picks a free display and writes its number to the descriptor named: its output.
-    QProcess* xvfb =
-        startDaemon(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                                             QStringLiteral("-screen"), QStringLiteral("0"), screen,
-                                             QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    QProcess* xvfb = start("Xvfb", {"-displayfd", "1", "-screen", "0", screen, "-nolisten", "tcp"});
     QByteArray number;
     waitUntil(
         [&] {
@@ -45,48 +42,42 @@ X11Session::X11Session(Tray withTray, const QString& screen) {
             number += xvfb->readAllStandardOutput();
             return number.contains('\n');
         },
-        10000);
+        kStartMs);
     if (!number.contains('\n')) {
-        fail(QStringLiteral("Xvfb did not report a display"));
+        fail("Xvfb did not report a display");
         return;
     }
     const QString display = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
 
     m_environment = QProcessEnvironment::systemEnvironment();
-    m_environment.insert(QStringLiteral("DISPLAY"), display);
-    m_environment.insert(QStringLiteral("XDG_RUNTIME_DIR"),
-                         m_home.filePath(QStringLiteral("runtime")));
-    m_environment.insert(QStringLiteral("HOME"), m_home.path());
-    m_environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    m_environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    m_environment.insert("DISPLAY", display);
+    m_environment.insert("XDG_RUNTIME_DIR", m_home.filePath("runtime"));
+    m_environment.insert("HOME", m_home.path());
+    m_environment.remove("QT_QPA_PLATFORM");
+    m_environment.remove("WAYLAND_DISPLAY");
 
-    startDaemon(QStringLiteral("openbox"), {});
-    if (!waitUntil([&] {
-            return run(QStringLiteral("xprop"),
-                       {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
-                .contains(QStringLiteral("window id"));
-        })) {
-        fail(QStringLiteral("openbox did not come up"));
+    start("openbox", {});
+    if (!waitUntil(
+            [&] {
+                return run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id");
+            },
+            kStartMs)) {
+        fail("openbox did not come up");
         return;
     }
 
     if (withTray == Tray::Started && !startTray())
-        fail(QStringLiteral("trayer did not come up"));
+        fail("trayer did not come up");
 }
 
 bool X11Session::startTray() {
-    startDaemon(QStringLiteral("trayer"),
-                {QStringLiteral("--edge"), QStringLiteral("bottom"), QStringLiteral("--align"),
-                 QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("request"),
-                 QStringLiteral("--height"), QStringLiteral("24"), QStringLiteral("--SetDockType"),
-                 QStringLiteral("true"), QStringLiteral("--transparent"), QStringLiteral("false")});
-    return waitUntil([&] {
-        return !run(QStringLiteral("xdotool"),
-                    {QStringLiteral("search"), QStringLiteral("--classname"),
-                     QStringLiteral("trayer")})
-                    .trimmed()
-                    .isEmpty();
-    });
+    start("trayer", {"--edge", "bottom", "--align", "right", "--widthtype", "request", "--height",
+                     "24", "--SetDockType", "true", "--transparent", "false"});
+    return waitUntil(
+        [&] {
+            return !run("xdotool", {"search", "--classname", "trayer"}).trimmed().isEmpty();
+        },
+        kStartMs);
 }
 
 X11Session::~X11Session() {
@@ -104,25 +95,16 @@ X11Session::~X11Session() {
     }
 }
 
-QProcess* X11Session::startDaemon(const QString& program, const QStringList& arguments) {
-    auto* process = new QProcess;
-    if (!m_environment.isEmpty())
-        process->setProcessEnvironment(m_environment);
-    process->setProcessChannelMode(QProcess::SeparateChannels);
-    process->setStandardErrorFile(QProcess::nullDevice());
-    process->start(program, arguments);
-    m_processes.append(process);
-    return process;
-}
-
 QProcess* X11Session::start(const QString& program, const QStringList& arguments,
                             const QString& workingDirectory) {
     auto* process = new QProcess;
-    process->setProcessEnvironment(m_environment);
-    if (!workingDirectory.isEmpty())
-        process->setWorkingDirectory(workingDirectory);
+    if (!m_environment.isEmpty()) // Xvfb, before the session has a display, inherits ours
+        process->setProcessEnvironment(m_environment);
+    process->setWorkingDirectory(workingDirectory);
+    // Unread, a full pipe would stall the writer.
+    process->setStandardErrorFile(QProcess::nullDevice());
     process->start(program, arguments);
-    process->waitForStarted(5000);
+    process->waitForStarted(kStartMs);
     m_processes.append(process);
     return process;
 }
@@ -150,39 +132,46 @@ bool X11Session::waitUntil(const std::function<bool()>& condition, int timeoutMs
     }
 }
 
+QImage X11Session::waitForPicture(const QString& path, int timeoutMs) {
+    QImage picture;
+    waitUntil([&] { return picture.load(path); }, timeoutMs);
+    return picture;
+}
+
+qulonglong X11Session::waitForWindow(const QString& name) const {
+    QList<qulonglong> found;
+    waitUntil([&] { return !(found = visibleWindows(name)).isEmpty(); });
+    return found.value(0);
+}
+
 QList<qulonglong> X11Session::visibleWindows(const QString& name) const {
     // Names as the window tree shows them: Qt gives pop-up menus and tips only the UTF-8
     // name, which `xdotool search --name` does not see.
     const QRegularExpression pattern(name);
     const QRegularExpression line(QStringLiteral("^\\s*(0x[0-9a-f]+) \"(.*)\": \\("));
     QList<qulonglong> windows;
-    const QString tree =
-        run(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")});
+    const QString tree = run("xwininfo", {"-root", "-tree"});
     for (const QString& entry : tree.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         const QRegularExpressionMatch match = line.match(entry);
         if (!match.hasMatch() || !pattern.match(match.captured(2)).hasMatch())
             continue;
         const qulonglong id = parseWindowId(match.captured(1));
-        const QString info =
-            run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), match.captured(1)});
-        if (id && info.contains(QStringLiteral("Map State: IsViewable")))
+        const QString info = run("xwininfo", {"-id", match.captured(1)});
+        if (id && info.contains("Map State: IsViewable"))
             windows.append(id);
     }
     return windows;
 }
 
 QRect X11Session::windowGeometry(qulonglong window) const {
-    return absoluteRect(
-        run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(window)}));
+    return absoluteRect(run("xwininfo", {"-id", QString::number(window)}));
 }
 
 QRect X11Session::frameGeometry(qulonglong window) const {
     // The window manager's frame is the ancestor whose parent is the root window.
     qulonglong current = window;
     for (int depth = 0; depth < 8; ++depth) {
-        const QString tree =
-            run(QStringLiteral("xwininfo"),
-                {QStringLiteral("-tree"), QStringLiteral("-id"), QString::number(current)});
+        const QString tree = run("xwininfo", {"-tree", "-id", QString::number(current)});
         const QRegularExpression root(QStringLiteral("Root window id: (0x[0-9a-f]+)"));
         const QRegularExpression parent(QStringLiteral("Parent window id: (0x[0-9a-f]+)"));
         const qulonglong rootId = parseWindowId(root.match(tree).captured(1));
@@ -197,20 +186,19 @@ QRect X11Session::frameGeometry(qulonglong window) const {
 QList<qulonglong> X11Session::trayIcons(const QString& name) const {
     // Embedded icons are children of trayer's panel window, named after their program.
     QList<qulonglong> icons;
-    const QString tree =
-        run(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")});
+    const QString tree = run("xwininfo", {"-root", "-tree"});
     bool inPanel = false;
     int panelIndent = 0;
     for (const QString& line : tree.split(QLatin1Char('\n'))) {
         const int indent = int(line.size() - line.trimmed().size());
-        if (line.contains(QStringLiteral("\"panel\": (\"panel\" \"trayer\")"))) {
+        if (line.contains("\"panel\": (\"panel\" \"trayer\")")) {
             inPanel = true;
             panelIndent = indent;
             continue;
         }
         if (!inPanel || line.trimmed().isEmpty())
             continue;
-        if (indent <= panelIndent && line.trimmed().startsWith(QStringLiteral("0x"))) {
+        if (indent <= panelIndent && line.trimmed().startsWith("0x")) {
             inPanel = false;
             continue;
         }
@@ -222,12 +210,12 @@ QList<qulonglong> X11Session::trayIcons(const QString& name) const {
 
 QProcess* X11Session::startInTray(const QString& executable, const QStringList& arguments) {
     QProcess* program = start(executable, arguments);
-    const bool inTray = waitUntil([&] { return !trayIcons(QStringLiteral("Glimwell")).isEmpty(); });
+    const bool inTray = waitUntil([&] { return !trayIcons("Glimwell").isEmpty(); }, kStartMs);
     return inTray ? program : nullptr;
 }
 
 qulonglong X11Session::openTrayMenu(int button) const {
-    const QList<qulonglong> icons = trayIcons(QStringLiteral("Glimwell"));
+    const QList<qulonglong> icons = trayIcons("Glimwell");
     if (icons.isEmpty())
         return 0;
     const QPoint centre = windowGeometry(icons.first()).center();
@@ -236,7 +224,7 @@ qulonglong X11Session::openTrayMenu(int button) const {
 
 qulonglong X11Session::popUp(const std::function<void()>& action, int timeoutMs) const {
     // The program's pop-ups (and its tray icons) are named after it.
-    const QString popups = QStringLiteral("^Glimwell$");
+    const QString popups = "^Glimwell$";
     const QList<qulonglong> before = visibleWindows(popups);
     action();
     qulonglong window = 0;
@@ -254,27 +242,24 @@ qulonglong X11Session::popUp(const std::function<void()>& action, int timeoutMs)
 void X11Session::chooseMenuEntry(const QString& keys) const {
     for (const QString& k : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts))
         key(k);
-    key(QStringLiteral("Return"));
+    key("Return");
 }
 
 void X11Session::moveMouse(int x, int y) const {
-    run(QStringLiteral("xdotool"),
-        {QStringLiteral("mousemove"), QString::number(x), QString::number(y)});
+    run("xdotool", {"mousemove", QString::number(x), QString::number(y)});
 }
 
 void X11Session::click(int x, int y, int button) const {
-    run(QStringLiteral("xdotool"),
-        {QStringLiteral("mousemove"), QString::number(x), QString::number(y),
-         QStringLiteral("click"), QString::number(button)});
+    run("xdotool",
+        {"mousemove", QString::number(x), QString::number(y), "click", QString::number(button)});
 }
 
 void X11Session::key(const QString& keys) const {
-    run(QStringLiteral("xdotool"), {QStringLiteral("key"), keys});
+    run("xdotool", {"key", keys});
 }
 
 void X11Session::activate(qulonglong window) const {
-    run(QStringLiteral("xdotool"),
-        {QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(window)});
+    run("xdotool", {"windowactivate", "--sync", QString::number(window)});
 }
 
 ProgramCopy::ProgramCopy(const QString& builtBinary) {
@@ -284,7 +269,7 @@ ProgramCopy::ProgramCopy(const QString& builtBinary) {
 }
 
 QString ProgramCopy::executable() const {
-    return m_dir.filePath(QStringLiteral("Glimwell"));
+    return m_dir.filePath("Glimwell");
 }
 
 void ProgramCopy::writeFile(const QString& relative, const QByteArray& bytes) const {
@@ -296,5 +281,5 @@ void ProgramCopy::writeFile(const QString& relative, const QByteArray& bytes) co
 }
 
 QStringList ProgramCopy::tempFiles() const {
-    return QDir(m_dir.filePath(QStringLiteral("Temp"))).entryList(QDir::Files);
+    return QDir(m_dir.filePath("Temp")).entryList(QDir::Files);
 }

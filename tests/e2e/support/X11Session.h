@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRect>
@@ -16,6 +17,10 @@
 // also after a failed check.
 class X11Session {
 public:
+    // Bounds of the waits for something to happen, long enough for a loaded machine: the
+    // session's own parts starting, and the program answering a step of the test.
+    static constexpr int kStartMs = 30000;
+    static constexpr int kWaitMs = 20000;
     // Without the tray, the session has no notification area until startTray().
     enum class Tray { Started, Later };
     // `screen` is Xvfb's width x height x depth.
@@ -40,7 +45,11 @@ public:
     QProcess* start(const QString& program, const QStringList& arguments,
                     const QString& workingDirectory = {});
     // Polls `condition` every 50 ms until it holds or `timeoutMs` passes.
-    static bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 10000);
+    static bool waitUntil(const std::function<bool()>& condition, int timeoutMs = kWaitMs);
+    // The picture at `path` once it can be read, or a null one.
+    static QImage waitForPicture(const QString& path, int timeoutMs = kWaitMs);
+    // The first visible window whose name matches `name` once there is one, or 0.
+    qulonglong waitForWindow(const QString& name) const;
 
     // Visible windows whose name matches the regular expression `name`.
     QList<qulonglong> visibleWindows(const QString& name) const;
@@ -58,7 +67,7 @@ public:
     qulonglong openTrayMenu(int button = 1) const;
     // Does `action` and waits for a window of the program's that it opens (a menu, a tip): its
     // id, or 0 when none opened.
-    qulonglong popUp(const std::function<void()>& action, int timeoutMs = 10000) const;
+    qulonglong popUp(const std::function<void()>& action, int timeoutMs = kWaitMs) const;
     // Chooses an entry of the open menu by keys ("Down Down" moves two entries), then Return.
     void chooseMenuEntry(const QString& keys) const;
 
@@ -70,7 +79,6 @@ public:
 
 private:
     void fail(const QString& reason) { m_error = reason; }
-    QProcess* startDaemon(const QString& program, const QStringList& arguments);
 
     QTemporaryDir m_home;
     QProcessEnvironment m_environment;
