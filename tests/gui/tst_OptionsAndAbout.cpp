@@ -160,10 +160,8 @@ private slots:
             QPointF centre;
             double degrees;
             QColor colour;
-        } arcs[] = {{{20, 20}, 100, white},  {{20, 20}, 170, white},  {{20, 257}, 190, white},
-                    {{20, 257}, 220, white}, {{20, 257}, 230, grey},  {{20, 257}, 265, grey},
-                    {{490, 257}, 280, grey}, {{490, 257}, 350, grey}, {{490, 20}, 10, grey},
-                    {{490, 20}, 40, grey},   {{490, 20}, 50, white},  {{490, 20}, 85, white}};
+        } arcs[] = {{{20, 20}, 135, white},  {{20, 257}, 220, white}, {{20, 257}, 230, grey},
+                    {{490, 257}, 315, grey}, {{490, 20}, 40, grey},   {{490, 20}, 50, white}};
         for (const auto& arc : arcs) {
             const double a = qDegreesToRadians(arc.degrees);
             const QPointF p = arc.centre + QPointF(std::cos(a), -std::sin(a)) * 19.5;

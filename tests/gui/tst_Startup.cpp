@@ -7,7 +7,6 @@
 #include "support/AppHarness.h"
 
 #include <QGuiApplication>
-#include <QLockFile>
 #include <QPointer>
 #include <QScreen>
 #include <QSysInfo>
@@ -37,18 +36,6 @@ private slots:
         QCOMPARE(h.app->trayWindow()->selector()->geometry(), QRect(QPoint(0, 0), screen));
         QVERIFY(!h.app->trayWindow()->selector()->isVisible());
         QCOMPARE(h.quitCalls, 0);
-    }
-
-    void showmainShowsTheMainWindowCentred() {
-        AppHarness h("[Options]\r\nShowmain=1\r\n");
-        QVERIFY(h.app->start());
-        MainWindow* window = h.app->mainWindow();
-        QVERIFY(window->isVisible());
-        QCOMPARE(window->windowTitle(), QStringLiteral("Zivra Glimwell"));
-        QCOMPARE(window->clientArea()->size(), QSize(634, 480));
-        const QPoint screenCentre = QGuiApplication::primaryScreen()->geometry().center();
-        QVERIFY2((window->geometry().center() - screenCentre).manhattanLength() <= 6,
-                 "the main window is centred on the screen");
     }
 
     void startdelDecidesWhetherTempIsEmptiedAtStart_data() {
@@ -87,103 +74,79 @@ private slots:
         QVERIFY(QFile::exists(h.tempFile(QStringLiteral("screenshot1.jpg"))));
     }
 
-    void copyInAnotherFolderIsNotRefused() {
-        AppHarness first;
-        AppHarness other;
-        QVERIFY(first.app->start());
-        QVERIFY(other.app->start());
-        QVERIFY(other.dialogs.shown().isEmpty());
-    }
-
     void lockLeftByACrashedInstanceDoesNotBlock() {
         AppHarness h;
-        // A lock file as a crashed instance leaves it: its process id names no running process.
-        QLockFile probe(h.lockFolder.filePath(QStringLiteral("probe.lock")));
-        QVERIFY(probe.tryLock(0));
-        qint64 pid = 0;
-        QString hostname;
-        QString appname;
-        QVERIFY(probe.getLockInfo(&pid, &hostname, &appname));
-        probe.unlock();
-
         const QDir locks(h.lockFolder.path());
         auto first = h.makeApp();
         QVERIFY(first->start());
         const QStringList files = locks.entryList({QStringLiteral("glimwell-*.lock")}, QDir::Files);
         QCOMPARE(files.size(), 1);
-        const QString lockPath = locks.filePath(files.first());
+        QFile lock(locks.filePath(files.first()));
+        QVERIFY(lock.open(QIODevice::ReadOnly));
+        QByteArray info = lock.readAll();
+        lock.close();
         first.reset(); // releases the lock
-        QVERIFY(!QFile::exists(lockPath));
+        QVERIFY(!lock.exists());
 
-        QFile stale(lockPath);
-        QVERIFY(stale.open(QIODevice::WriteOnly));
-        // 4194304 lies above the kernel's largest process id, so no process has it.
-        stale.write(QByteArray("4194304\n") + appname.toUtf8() + '\n' + hostname.toUtf8() + '\n');
-        stale.close();
-
+        // The same lock as a crashed instance leaves it: 4194304 lies above the kernel's
+        // largest process id, so no process has it.
+        info.replace(0, info.indexOf('\n'), "4194304");
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(info);
+        lock.close();
         QVERIFY(h.app->start());
-        QVERIFY(h.dialogs.shown().isEmpty());
-    }
-    void exitFollowsStartdel_data() {
-        QTest::addColumn<QByteArray>("settings");
-        QTest::addColumn<bool>("kept");
-        QTest::addColumn<bool>("fromTray");
-        QTest::newRow("no settings file") << QByteArray() << false << false;
-        QTest::newRow("Startdel=0") << QByteArray("[Options]\r\nStartdel=0\r\n") << false << true;
-        QTest::newRow("Startdel=1") << QByteArray("[Options]\r\nStartdel=1\r\n") << true << true;
-    }
-    void exitFollowsStartdel() {
-        QFETCH(QByteArray, settings);
-        QFETCH(bool, kept);
-        QFETCH(bool, fromTray);
-        AppHarness h(settings);
-        QVERIFY(h.app->start());
-        h.putTempFile(QStringLiteral("screenshot1.jpg"));
-        h.putTempFile(QStringLiteral("screenshot2.jpg"));
-        int closes = 0;
-        connect(h.app->mainWindow(), &MainWindow::closeRequested, this, [&] { ++closes; });
-        // File > Exit of the main window and the tray's Exit run the same procedure.
-        if (fromTray)
-            h.app->trayWindow()->menu().ex3->trigger();
-        else
-            h.app->mainWindow()->menu().ex1->trigger();
-        QCOMPARE(QFile::exists(h.tempFile(QStringLiteral("screenshot1.jpg"))), kept);
-        QCOMPARE(QFile::exists(h.tempFile(QStringLiteral("screenshot2.jpg"))), kept);
-        QCOMPARE(h.quitCalls, 1);
-        QVERIFY(h.app->hasEnded());
-        QCOMPARE(closes, 0);
-        QVERIFY(!h.app->trayWindow()->trayIcon()->isVisible());
+        // A copy in another folder is not refused either.
+        AppHarness other;
+        QVERIFY(other.app->start());
+        QVERIFY(h.dialogs.shown().isEmpty() && other.dialogs.shown().isEmpty());
     }
 
-    void closeFollowsHideclosedAndStartdel_data() {
-        QTest::addColumn<QByteArray>("settings");
+    void exitAndCloseFollowStartdelAndHideclosed_data() {
+        QTest::addColumn<QByteArray>("options");
+        QTest::addColumn<QString>("how");
         QTest::addColumn<bool>("kept");
         QTest::addColumn<bool>("ends");
-        QTest::newRow("no settings file") << QByteArray() << false << true;
-        QTest::newRow("Hideclosed=0 Startdel=0")
-            << QByteArray("[Options]\r\nHideclosed=0\r\nStartdel=0\r\n") << false << true;
-        QTest::newRow("Hideclosed=0 Startdel=1")
-            << QByteArray("[Options]\r\nHideclosed=0\r\nStartdel=1\r\n") << true << true;
-        QTest::newRow("Hideclosed=1 Startdel=0")
-            << QByteArray("[Options]\r\nHideclosed=1\r\nStartdel=0\r\n") << false << false;
-        QTest::newRow("Hideclosed=1 Startdel=1")
-            << QByteArray("[Options]\r\nHideclosed=1\r\nStartdel=1\r\n") << true << false;
+        // File > Exit of the main window and the tray's Exit run the same procedure.
+        QTest::newRow("Exit, no settings file") << QByteArray() << "ex1" << false << true;
+        QTest::newRow("tray Exit, Startdel=0")
+            << QByteArray("Startdel=0") << "ex3" << false << true;
+        QTest::newRow("tray Exit, Startdel=1") << QByteArray("Startdel=1") << "ex3" << true << true;
+        QTest::newRow("close, no settings file") << QByteArray() << "close" << false << true;
+        QTest::newRow("close, Hideclosed=0 Startdel=0")
+            << QByteArray("Hideclosed=0\r\nStartdel=0") << "close" << false << true;
+        QTest::newRow("close, Hideclosed=0 Startdel=1")
+            << QByteArray("Hideclosed=0\r\nStartdel=1") << "close" << true << true;
+        QTest::newRow("close, Hideclosed=1 Startdel=0")
+            << QByteArray("Hideclosed=1\r\nStartdel=0") << "close" << false << false;
+        QTest::newRow("close, Hideclosed=1 Startdel=1")
+            << QByteArray("Hideclosed=1\r\nStartdel=1") << "close" << true << false;
     }
-    void closeFollowsHideclosedAndStartdel() {
-        QFETCH(QByteArray, settings);
+    void exitAndCloseFollowStartdelAndHideclosed() {
+        QFETCH(QByteArray, options);
+        QFETCH(QString, how);
         QFETCH(bool, kept);
         QFETCH(bool, ends);
-        AppHarness h(settings);
+        AppHarness h(options.isEmpty() ? QByteArray() : "[Options]\r\n" + options + "\r\n");
         QVERIFY(h.app->start());
         h.app->showMain();
         h.putTempFile(QStringLiteral("screenshot1.jpg"));
-        QPointer<MainWindow> closed = h.app->mainWindow();
-        QVERIFY(closed->close());
+        h.putTempFile(QStringLiteral("screenshot2.jpg"));
+        QPointer<MainWindow> window = h.app->mainWindow();
+        int closes = 0;
+        connect(window, &MainWindow::closeRequested, this, [&] { ++closes; });
+        if (how == "close")
+            QVERIFY(window->close());
+        else
+            (how == "ex1" ? window->menu().ex1 : h.app->trayWindow()->menu().ex3)->trigger();
+        QCOMPARE(closes, how == "close" ? 1 : 0);
         QCOMPARE(QFile::exists(h.tempFile(QStringLiteral("screenshot1.jpg"))), kept);
+        QCOMPARE(QFile::exists(h.tempFile(QStringLiteral("screenshot2.jpg"))), kept);
         QCOMPARE(h.quitCalls, ends ? 1 : 0);
+        QCOMPARE(h.app->hasEnded(), ends);
+        QCOMPARE(h.app->trayWindow()->trayIcon()->isVisible(), !ends);
         if (!ends) {
             // Closed to the tray: the window unloads, and Show loads a fresh, empty one.
-            QTRY_VERIFY(closed.isNull());
+            QTRY_VERIFY(window.isNull());
             QVERIFY(!h.app->hasMainWindow());
             h.app->trayWindow()->findChild<QAction*>(QStringLiteral("shmain"))->trigger();
             MainWindow* fresh = h.app->mainWindow();
@@ -193,12 +156,17 @@ private slots:
         }
     }
 
-    void minimiseHidesAndShowRestoresTheSameWindow() {
+    void showmainShowsTheWindowCentredMinimiseHidesItShowRestoresIt() {
         AppHarness h("[Options]\r\nShowmain=1\r\n");
         QVERIFY(h.app->start());
         MainWindow* window = h.app->mainWindow();
-        auto* row = new QTreeWidgetItem(window->viewer()->lstv(), {QStringLiteral("screenshot1")});
-        Q_UNUSED(row);
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->windowTitle(), QStringLiteral("Zivra Glimwell"));
+        QCOMPARE(window->clientArea()->size(), QSize(634, 480));
+        const QPoint screenCentre = QGuiApplication::primaryScreen()->geometry().center();
+        QVERIFY((window->geometry().center() - screenCentre).manhattanLength() <= 6);
+
+        new QTreeWidgetItem(window->viewer()->lstv(), {QStringLiteral("screenshot1")});
         window->setWindowState(Qt::WindowMinimized);
         QTRY_VERIFY(!window->isVisible());
         QVERIFY(h.app->hasMainWindow());

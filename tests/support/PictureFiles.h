@@ -7,7 +7,7 @@
 
 #include <turbojpeg.h>
 
-// Picture files of the depths and kinds that Qt writes no file of (32-bit BMP, GIF, CMYK JPEG),
+// Picture files of the depths and kinds that Qt writes no file of (32-bit BMP, CMYK JPEG),
 // written byte by byte from a picture of known colours, and the files Qt does write.
 namespace picturefiles {
 
@@ -30,50 +30,6 @@ inline QByteArray bmp32(const QImage& image, QSize claimed = {}) {
     for (int y = image.height() - 1; y >= 0; --y)
         for (int x = 0; x < image.width(); ++x)
             out << quint32(image.pixel(x, y) & 0xffffff);
-    return bytes;
-}
-
-// A GIF of every frame given (of one size, at most four colours each, all from `colours`),
-// its codes written at 3 bits with a clear code before every second pixel, so that no
-// compression is needed.
-inline QByteArray gif(const QList<QImage>& frames, const QList<QRgb>& colours) {
-    QByteArray bytes("GIF89a");
-    QDataStream out(&bytes, QIODevice::Append);
-    out.setByteOrder(QDataStream::LittleEndian);
-    const QSize size = frames.first().size();
-    out << quint16(size.width()) << quint16(size.height()) << quint8(0xf1) << quint8(0)
-        << quint8(0);
-    for (int i = 0; i < 4; ++i) {
-        const QRgb c = colours.value(i);
-        out << quint8(qRed(c)) << quint8(qGreen(c)) << quint8(qBlue(c));
-    }
-    for (const QImage& frame : frames) {
-        out << quint8(0x2c) << quint16(0) << quint16(0) << quint16(size.width())
-            << quint16(size.height()) << quint8(0) << quint8(2);
-        QByteArray data;
-        quint32 bits = 0;
-        int count = 0;
-        auto code = [&](int value) {
-            bits |= quint32(value) << count;
-            for (count += 3; count >= 8; count -= 8, bits >>= 8)
-                data.append(char(bits & 0xff));
-        };
-        for (int i = 0; i < size.width() * size.height(); ++i) {
-            if (i % 2 == 0)
-                code(4); // clear
-            code(int(colours.indexOf(frame.pixel(i % size.width(), i / size.width()))));
-        }
-        code(5); // end of information
-        if (count > 0)
-            data.append(char(bits & 0xff));
-        for (int at = 0; at < data.size(); at += 255) {
-            const QByteArray block = data.mid(at, 255);
-            out << quint8(block.size());
-            out.writeRawData(block.constData(), int(block.size()));
-        }
-        out << quint8(0);
-    }
-    out << quint8(0x3b);
     return bytes;
 }
 
