@@ -191,6 +191,13 @@ private slots:
         QTest::newRow("GIF, first frame") << "two.gif" << twoFrameGif() << 0;
         QTest::newRow("CMYK JPEG")
             << "print.jpg" << picturefiles::cmykJpeg(stripes(m_colours).copy(0, 0, 8, 8)) << 3;
+        // More than 16 colours in the table: Qt writes 8 bits a pixel.
+        QImage palette = stripes(m_colours).convertToFormat(QImage::Format_Indexed8, m_colours);
+        palette.setColorTable(m_colours + QList<QRgb>(252, qRgb(7, 7, 7)));
+        QTest::newRow("8-bit palette BMP")
+            << "palette.bmp" << picturefiles::qtWritten(palette, "BMP") << 0;
+        const QImage grey = stripes(m_colours).convertToFormat(QImage::Format_Grayscale8);
+        QTest::newRow("grey JPEG") << "grey.jpg" << picturefiles::qtWritten(grey, "JPEG") << 3;
     }
     void picturesOfEveryKindBecome24BitPictures() {
         QFETCH(QString, name);
@@ -201,7 +208,9 @@ private slots:
         QVERIFY(m_h->dialogs.shown().isEmpty());
         const Picture& shown = m_viewer->ima()->picture();
         QCOMPARE(shown.format(), QImage::Format_BGR888);
-        const QImage expected = stripes(m_colours).copy(QRect(QPoint(0, 0), shown.size()));
+        QImage expected = stripes(m_colours).copy(QRect(QPoint(0, 0), shown.size()));
+        if (name.startsWith(u"grey"))
+            expected = expected.convertToFormat(QImage::Format_Grayscale8);
         QVERIFY2(largestDifference(shown, expected) <= tolerance,
                  qPrintable(QString::number(largestDifference(shown, expected))));
         QCOMPARE(tempFiles(), QStringList{QStringLiteral("screenshot1.jpg")});
