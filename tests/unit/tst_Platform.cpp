@@ -1,10 +1,15 @@
 #include "platform/InstanceLock.h"
+#include "platform/TerminationSignals.h"
 #include "platform/x11/ActiveWindowProperty.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QSignalSpy>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
 
 using namespace glim;
 
@@ -71,6 +76,22 @@ private slots:
         const ActiveWindowReply property{reply[0] != 0, reply[1], std::uint8_t(reply[2]),
                                          int(reply[3]), &value};
         QTEST(uint(activeWindowIn(property)), "window");
+    }
+
+    // Requests that come while the program starts wait for the start to end; requests that
+    // come together are one.
+    void endRequestsAreHeldUntilDeliveryResumes() {
+        TerminationSignals termination;
+        QSignalSpy requested(&termination, &TerminationSignals::terminationRequested);
+        termination.setHeld(true);
+        std::raise(SIGTERM);
+        std::raise(SIGHUP);
+        QCoreApplication::processEvents();
+        QCOMPARE(requested.count(), 0);
+        termination.setHeld(false);
+        QTRY_COMPARE(requested.count(), 1);
+        std::raise(SIGINT);
+        QTRY_COMPARE(requested.count(), 2);
     }
 };
 
