@@ -1,6 +1,7 @@
 #include "about/AboutWindow.h"
 
 #include "about/RaisedEdge.h"
+#include "platform/DialogFont.h"
 
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -36,17 +37,6 @@ const QColor kFrameText(224, 224, 224);
 const char* const kTesters[] = {"Ilka Morven", "Joss Tandry", "Pim Alsgaard", "Reto Vanmeer",
                                 "Sanne Olvik"};
 
-// The window's 8.25-point sans-serif lettering, bold where asked.
-QFont lettering(bool bold = false) {
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(8.25);
-    font.setBold(bold);
-    return font;
-}
-
 void setColours(QWidget* widget, const QColor& background, const QColor& text) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, background);
@@ -58,7 +48,7 @@ void setColours(QWidget* widget, const QColor& background, const QColor& text) {
 QLabel* label(QWidget* parent, const QString& text, const QColor& colour, bool bold = false) {
     auto* result = new QLabel(text, parent);
     if (bold)
-        result->setFont(lettering(true));
+        result->setFont(dialogFont(true));
     QPalette palette = result->palette();
     palette.setColor(QPalette::WindowText, colour);
     result->setPalette(palette);
@@ -92,7 +82,7 @@ QPixmap aboutPicture(QSize size) {
     const QRectF left(0, 0, size.height(), size.height());
     p.setPen(QPen(Qt::white, 4));
     p.drawEllipse(left.center(), size.height() / 4, size.height() / 4);
-    QFont name = lettering(true);
+    QFont name = dialogFont(true);
     name.setPointSize(20);
     p.setFont(name);
     p.drawText(picture.rect().adjusted(size.height(), 0, 0, 0), Qt::AlignVCenter | Qt::TextWordWrap,
@@ -109,7 +99,7 @@ AboutWindow::AboutWindow(UpdateCheck updateCheck, QWidget* parent)
     setWindowTitle(QStringLiteral("About Zivra Glimwell..."));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(kWindowSize);
-    setFont(lettering());
+    setFont(dialogFont());
     buildControls();
 
     // The shape, then the raised edge just inside it, drawn once into the window's own picture.

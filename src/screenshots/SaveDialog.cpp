@@ -3,6 +3,7 @@
 #include "imaging/BmpWriter.h"
 #include "imaging/DibSection.h"
 #include "imaging/JpegWriter.h"
+#include "platform/DialogFont.h"
 #include "platform/Dialogs.h"
 #include "platform/FileDialogs.h"
 #include "screenshots/PictureBox.h"
@@ -135,12 +136,7 @@ SaveDialog::SaveDialog(ProgramFolder folder, Dialogs& dialogs, FileDialogs& file
     , m_viewer(viewer) {
     setObjectName(QStringLiteral("sa"));
     setWindowTitle(QStringLiteral("Save image..."));
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(8.25);
-    setFont(font);
+    setFont(dialogFont());
     setFixedSize(kClientSize);
 
     auto* output =

@@ -1,5 +1,6 @@
 #include "settings/OptionsDialog.h"
 
+#include "platform/DialogFont.h"
 #include "platform/Dialogs.h"
 #include "settings/IniFile.h"
 
@@ -83,11 +84,7 @@ OptionsDialog::OptionsDialog(ProgramFolder folder, Dialogs& dialogs, QWidget* pa
     , m_dialogs(dialogs) {
     setObjectName(QStringLiteral("Optio"));
     setWindowTitle(QStringLiteral("Options..."));
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(8.25);
+    QFont font = dialogFont();
     setFont(font);
     setFixedSize(kClientSize);
 

@@ -79,6 +79,21 @@ bool displayIsLocal() {
 
 } // namespace
 
+xcb_window_t rootWindow(xcb_connection_t* connection) {
+    int screenNumber = 0;
+    char* host = nullptr;
+    int display = 0;
+    if (xcb_parse_display(nullptr, &host, &display, &screenNumber) == 0)
+        screenNumber = 0;
+    std::free(host);
+    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
+    for (int skipped = 0; screens.rem > 0; xcb_screen_next(&screens), ++skipped) {
+        if (skipped == screenNumber)
+            return screens.data->root;
+    }
+    return XCB_WINDOW_NONE;
+}
+
 RootWindowReader::RootWindowReader(xcb_connection_t* connection, xcb_window_t root,
                                    bool sharedMemory)
     : m_connection(connection)

@@ -11,6 +11,10 @@
 
 namespace glim {
 
+// The root window of the screen that DISPLAY names, which is the one Qt and xcb_connect(nullptr)
+// open; the first screen when DISPLAY names none.
+xcb_window_t rootWindow(xcb_connection_t* connection);
+
 // How the last read reached the screen's pixels.
 enum class ScreenReadPath {
     None,         // nothing read yet, or the last read failed

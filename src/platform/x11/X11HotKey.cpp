@@ -1,5 +1,7 @@
 #include "platform/x11/X11HotKey.h"
 
+#include "platform/x11/RootWindowReader.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 
@@ -21,22 +23,6 @@ struct FreeWithFree {
     void operator()(void* block) const { std::free(block); }
 };
 template <typename T> using XcbReply = std::unique_ptr<T, FreeWithFree>;
-
-// The root window of the screen that DISPLAY names, the one Qt opened.
-xcb_window_t rootWindow(xcb_connection_t* connection) {
-    int screenNumber = 0;
-    char* host = nullptr;
-    int display = 0;
-    if (xcb_parse_display(nullptr, &host, &display, &screenNumber) == 0)
-        screenNumber = 0;
-    std::free(host);
-    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
-    for (int skipped = 0; screens.rem > 0; xcb_screen_next(&screens), ++skipped) {
-        if (skipped == screenNumber)
-            return screens.data->root;
-    }
-    return XCB_WINDOW_NONE;
-}
 
 // The keyboard's keycodes with their keysyms, read once.
 class KeyboardMap {

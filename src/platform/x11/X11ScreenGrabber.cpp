@@ -2,6 +2,7 @@
 
 #include "platform/x11/ActiveWindowProperty.h"
 #include "platform/x11/MappedPicture.h"
+#include "platform/x11/RootWindowReader.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -32,23 +33,6 @@ QSize deviceSize(const QScreen& screen) {
     const qreal ratio = screen.devicePixelRatio();
     const QSize logical = screen.geometry().size();
     return {qRound(logical.width() * ratio), qRound(logical.height() * ratio)};
-}
-
-// The root window of the screen that DISPLAY names, which is the one Qt and xcb_connect(nullptr)
-// open; the first screen when DISPLAY names none.
-xcb_window_t rootWindow(xcb_connection_t* connection) {
-    int screenNumber = 0;
-    char* host = nullptr;
-    int display = 0;
-    if (xcb_parse_display(nullptr, &host, &display, &screenNumber) == 0)
-        screenNumber = 0;
-    std::free(host);
-    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
-    for (int skipped = 0; screens.rem > 0; xcb_screen_next(&screens), ++skipped) {
-        if (skipped == screenNumber)
-            return screens.data->root;
-    }
-    return XCB_WINDOW_NONE;
 }
 
 xcb_atom_t existingAtom(xcb_connection_t* connection, const char* name) {
