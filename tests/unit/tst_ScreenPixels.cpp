@@ -2,6 +2,7 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <vector>
 
 using namespace glim;
@@ -28,48 +29,38 @@ private slots:
     // Every layout a server may use for one row of pixels, and the B,G,R bytes each gives.
     void eachServerLayoutGivesTheSameColours_data() {
         QTest::addColumn<ZPixmapFormat>("layout");
-        QTest::addColumn<QByteArray>("row");
+        QTest::addColumn<QByteArray>("row"); // in hex, as the server sends it
         QTest::addColumn<QByteArray>("bgr");
-        QTest::newRow("32-bit B,G,R,x")
-            << kBgrx << QByteArray("\x10\x20\x30\xff\x00\x80\xff\x00", 8)
-            << QByteArray("\x10\x20\x30\x00\x80\xff", 6);
-        QTest::newRow("32-bit most significant byte first")
-            << format(32, true, 0xff0000, 0x00ff00, 0x0000ff) << QByteArray("\xff\x30\x20\x10", 4)
-            << QByteArray("\x10\x20\x30", 3);
-        QTest::newRow("32-bit R,G,B,x")
-            << format(32, false, 0x0000ff, 0x00ff00, 0xff0000) << QByteArray("\x30\x20\x10\x00", 4)
-            << QByteArray("\x10\x20\x30", 3);
-        QTest::newRow("24-bit packed") << format(24, false, 0xff0000, 0x00ff00, 0x0000ff)
-                                       << QByteArray("\x10\x20\x30\x01\x02\x03", 6)
-                                       << QByteArray("\x10\x20\x30\x01\x02\x03", 6);
+        const auto add = [](const char* name, ZPixmapFormat layout, const char* row,
+                            const char* bgr) {
+            QTest::newRow(name) << layout << QByteArray::fromHex(row) << QByteArray::fromHex(bgr);
+        };
+        add("32-bit B,G,R,x", kBgrx, "102030ff0080ff00", "1020300080ff");
+        add("32-bit most significant byte first", format(32, true, 0xff0000, 0xff00, 0xff),
+            "ff302010", "102030");
+        add("32-bit R,G,B,x", format(32, false, 0xff, 0xff00, 0xff0000), "30201000", "102030");
+        add("24-bit packed", format(24, false, 0xff0000, 0xff00, 0xff), "102030010203",
+            "102030010203");
         // 5 and 6 bits stretched over 0 to 255: full stays full, 16 of 31 is 132, 32 of 63
         // is 130, 8 of 31 is 66.
-        QTest::newRow("16-bit 5-6-5")
-            << k565 << QByteArray("\xff\xff\x00\xf8\xe0\x07\x1f\x00\x08\x84\x00\x00", 12)
-            << QByteArray("\xff\xff\xff\x00\x00\xff\x00\xff\x00\xff\x00\x00\x42\x82\x84"
-                          "\x00\x00\x00",
-                          18);
-        QTest::newRow("15-bit 5-5-5")
-            << format(16, false, 0x7c00, 0x03e0, 0x001f) << QByteArray("\x00\x7c\x00\x02", 4)
-            << QByteArray("\x00\x00\xff\x00\x84\x00", 6);
-        QTest::newRow("16-bit most significant byte first")
-            << format(16, true, 0xf800, 0x07e0, 0x001f) << QByteArray("\xf8\x00\x00\x1f", 4)
-            << QByteArray("\x00\x00\xff\xff\x00\x00", 6);
+        add("16-bit 5-6-5", k565, "ffff00f8e0071f0008840000",
+            "ffffff0000ff00ff00ff0000428284000000");
+        add("15-bit 5-5-5", format(16, false, 0x7c00, 0x03e0, 0x001f), "007c0002", "0000ff008400");
+        add("16-bit most significant byte first", format(16, true, 0xf800, 0x07e0, 0x001f),
+            "f800001f", "0000ffff0000");
         // A deep colour keeps its highest 8 bits.
-        QTest::newRow("30-bit 10-10-10")
-            << format(32, false, 0x3ff00000, 0x000ffc00, 0x000003ff)
-            << QByteArray("\xff\x03\xf0\x3f", 4) << QByteArray("\xff\x00\xff", 3);
+        add("30-bit 10-10-10", format(32, false, 0x3ff00000, 0x000ffc00, 0x000003ff), "ff03f03f",
+            "ff00ff");
     }
     void eachServerLayoutGivesTheSameColours() {
         QFETCH(ZPixmapFormat, layout);
         QFETCH(QByteArray, row);
         QFETCH(QByteArray, bgr);
         QVERIFY(canConvertZPixmap(layout));
-        const int width = int(bgr.size() / 3);
         QByteArray target(bgr.size() + 1, '\x5a');
         convertZPixmapToBgr(layout, reinterpret_cast<const std::uint8_t*>(row.constData()),
                             row.size(), reinterpret_cast<std::uint8_t*>(target.data()),
-                            target.size(), width, 1);
+                            target.size(), int(bgr.size() / 3), 1);
         QCOMPARE(target.left(bgr.size()).toHex(' '), bgr.toHex(' '));
         QCOMPARE(target.back(), '\x5a'); // the row's padding is not the conversion's
     }
@@ -87,54 +78,46 @@ private slots:
     void wideRowsKeepEveryPixelAndThePadding() {
         QFETCH(ZPixmapFormat, layout);
         QFETCH(int, width);
-        const int rows = 3;
-        const int bytesPerPixel = layout.bitsPerPixel / 8;
-        const auto sourceStride = zPixmapStride(layout, width);
+        const int rows = 3, bytesPerPixel = layout.bitsPerPixel / 8;
+        const std::int64_t sourceStride = zPixmapStride(layout, width), stride = width * 3 + 5;
         std::vector<std::uint8_t> source(std::size_t(sourceStride * rows));
         for (std::size_t i = 0; i < source.size(); ++i)
             source[i] = std::uint8_t(i * 7 + i / 251);
-        const std::int64_t targetStride = width * 3 + 5;
-        std::vector<std::uint8_t> target(std::size_t(targetStride * rows), 0xa5);
-        convertZPixmapToBgr(layout, source.data(), sourceStride, target.data(), targetStride, width,
+        std::vector<std::uint8_t> target(std::size_t(stride * rows), 0xa5);
+        convertZPixmapToBgr(layout, source.data(), sourceStride, target.data(), stride, width,
                             rows);
         for (int y = 0; y < rows; ++y) {
             for (int x = 0; x < width; ++x) {
                 const std::uint8_t* in = &source[std::size_t(y * sourceStride + x * bytesPerPixel)];
-                const std::uint8_t* out = &target[std::size_t(y * targetStride + x * 3)];
-                if (bytesPerPixel == 4) {
-                    QCOMPARE(QByteArray(reinterpret_cast<const char*>(out), 3),
-                             QByteArray(reinterpret_cast<const char*>(in), 3));
-                } else {
-                    const unsigned pixel = in[0] | unsigned(in[1]) << 8;
-                    QCOMPARE(out[2] >> 3, int(pixel >> 11));
-                    QCOMPARE(out[1] >> 2, int(pixel >> 5 & 63));
-                    QCOMPARE(out[0] >> 3, int(pixel & 31));
-                }
+                const std::uint8_t* out = &target[std::size_t(y * stride + x * 3)];
+                const unsigned p = in[0] | unsigned(in[1]) << 8; // 5-6-5: compare the top bits
+                QVERIFY(bytesPerPixel == 4
+                            ? std::equal(out, out + 3, in)
+                            : out[2] >> 3 == p >> 11 && out[1] >> 2 == (p >> 5 & 63) &&
+                                  out[0] >> 3 == (p & 31));
             }
-            for (std::int64_t pad = width * 3; pad < targetStride; ++pad)
-                QCOMPARE(target[std::size_t(y * targetStride + pad)], std::uint8_t(0xa5));
+            QVERIFY(std::all_of(&target[std::size_t(y * stride + width * 3)],
+                                &target[std::size_t(y * stride + stride)],
+                                [](std::uint8_t b) { return b == 0xa5; }));
         }
     }
 
     void unreadableLayoutsAreRefused_data() {
         QTest::addColumn<ZPixmapFormat>("layout");
         QTest::addColumn<int>("width");
-        QTest::addColumn<qint64>("stride");
-        QTest::newRow("32-bit, 1920 wide") << kBgrx << 1920 << qint64(7680);
-        QTest::newRow("16-bit rows padded to 32 bits") << k565 << 3 << qint64(8);
-        QTest::newRow("24-bit rows padded to 32 bits")
-            << format(24, false, 0xff0000, 0xff00, 0xff) << 5 << qint64(16);
-        QTest::newRow("24-bit rows padded to 8 bits")
-            << format(24, false, 0xff0000, 0xff00, 0xff, 8) << 5 << qint64(15);
-        QTest::newRow("8-bit palette") << format(8, false, 0, 0, 0, 8) << 4 << qint64(0);
-        QTest::newRow("colours overlapping")
-            << format(32, false, 0xff0000, 0x00ffff, 0x0000ff) << 4 << qint64(0);
-        QTest::newRow("a colour in two runs")
-            << format(32, false, 0xff0000, 0x00f00f, 0x000ff0) << 4 << qint64(0);
-        QTest::newRow("a colour beyond the pixel")
-            << format(16, false, 0x1f0000, 0x07e0, 0x001f) << 4 << qint64(0);
-        QTest::newRow("no row padding")
-            << format(32, false, 0xff0000, 0xff00, 0xff, 0) << 4 << qint64(0);
+        QTest::addColumn<qint64>("stride"); // 0: refused
+        const auto add = [](const char* name, ZPixmapFormat layout, int width, qint64 stride) {
+            QTest::newRow(name) << layout << width << stride;
+        };
+        add("32-bit, 1920 wide", kBgrx, 1920, 7680);
+        add("16-bit rows padded to 32 bits", k565, 3, 8);
+        add("24-bit rows padded to 32 bits", format(24, false, 0xff0000, 0xff00, 0xff), 5, 16);
+        add("24-bit rows padded to 8 bits", format(24, false, 0xff0000, 0xff00, 0xff, 8), 5, 15);
+        add("8-bit palette", format(8, false, 0, 0, 0, 8), 4, 0);
+        add("colours overlapping", format(32, false, 0xff0000, 0x00ffff, 0x0000ff), 4, 0);
+        add("a colour in two runs", format(32, false, 0xff0000, 0x00f00f, 0x000ff0), 4, 0);
+        add("a colour beyond the pixel", format(16, false, 0x1f0000, 0x07e0, 0x001f), 4, 0);
+        add("no row padding", format(32, false, 0xff0000, 0xff00, 0xff, 0), 4, 0);
     }
     void unreadableLayoutsAreRefused() {
         QFETCH(ZPixmapFormat, layout);
