@@ -96,9 +96,8 @@ private slots:
                             : out[2] >> 3 == p >> 11 && out[1] >> 2 == (p >> 5 & 63) &&
                                   out[0] >> 3 == (p & 31));
             }
-            QVERIFY(std::all_of(&target[std::size_t(y * stride + width * 3)],
-                                &target[std::size_t(y * stride + stride)],
-                                [](std::uint8_t b) { return b == 0xa5; }));
+            const std::uint8_t* row = target.data() + y * stride;
+            QVERIFY(std::all_of(row + width * 3, row + stride, [](int b) { return b == 0xa5; }));
         }
     }
 
