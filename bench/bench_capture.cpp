@@ -137,16 +137,23 @@ bool showDesktop(Desktop& desktop, benchmark::State& state) {
     return true;
 }
 
+// The desktop shown, and the floor's bare read able to reach the screen.
+bool showDesktopForBareReads(Desktop& desktop, const BareShmRead& bare, benchmark::State& state) {
+    if (!showDesktop(desktop, state))
+        return false;
+    if (!bare.isReady()) {
+        state.SkipWithError("the X server took no shared-memory segment");
+        return false;
+    }
+    return true;
+}
+
 void fullScreenTickToRecordedFile(benchmark::State& state) {
     const QSize screen = QGuiApplication::primaryScreen()->size();
     Desktop desktop(screen);
-    if (!showDesktop(desktop, state))
-        return;
     BareShmRead bare(screen.width(), screen.height());
-    if (!bare.isReady()) {
-        state.SkipWithError("the X server took no shared-memory segment");
+    if (!showDesktopForBareReads(desktop, bare, state))
         return;
-    }
 
     QTemporaryDir folder;
     QTemporaryDir lockFolder;
@@ -322,13 +329,9 @@ private:
 void selectorTickToFrozenOverlay(benchmark::State& state) {
     const QSize screen = QGuiApplication::primaryScreen()->size();
     Desktop desktop(screen);
-    if (!showDesktop(desktop, state))
-        return;
     BareShmRead bare(screen.width(), screen.height());
-    if (!bare.isReady()) {
-        state.SkipWithError("the X server took no shared-memory segment");
+    if (!showDesktopForBareReads(desktop, bare, state))
         return;
-    }
     X11ScreenGrabber grabber;
     SelectorOverlay overlay;
     overlay.coverScreen();

@@ -56,11 +56,7 @@ private:
                                 qRgb(255, 255, 255)};
 
     void run(const char* item) { m_window->findChild<QAction*>(QLatin1String(item))->trigger(); }
-    void capture(QSize size) {
-        m_h->grabber.screen = FakeScreenGrabber::pattern(size);
-        run("scrfull");
-        QMetaObject::invokeMethod(m_window->findChild<QTimer*>(QStringLiteral("bckt")), "timeout");
-    }
+    void capture(QSize size) { QVERIFY(m_h->captureFullScreen(FakeScreenGrabber::pattern(size))); }
     int rows() const { return m_viewer->lstv()->rowCount(); }
     QString lastOpen() const {
         return readIni(m_h->folder.filePath(QStringLiteral("Settings.ini")), "PATHS", "Lastopen");

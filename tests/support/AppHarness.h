@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Application.h"
+#include "app/MainWindow.h"
 #include "support/FakeHotKey.h"
 #include "support/FakeScreenGrabber.h"
 #include "support/FakeServices.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <memory>
 
@@ -64,6 +66,16 @@ struct AppHarness : TestServices {
             file.write(settings);
         }
         app = makeApp();
+    }
+
+    // A full-screen capture of `screen` from the main window's Tools menu, its delay skipped:
+    // true when the command armed its timer and the tick ran.
+    bool captureFullScreen(const QImage& screen) {
+        grabber.screen = screen;
+        glim::MainWindow* window = app->mainWindow();
+        window->menu().capture[std::size_t(glim::CaptureMode::FullScreen)]->trigger();
+        auto* bckt = window->findChild<QTimer*>(QStringLiteral("bckt"));
+        return bckt && bckt->isActive() && QMetaObject::invokeMethod(bckt, "timeout");
     }
 
     std::unique_ptr<glim::Application> makeApp() {
