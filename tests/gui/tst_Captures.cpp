@@ -1,17 +1,8 @@
-#include "app/MainWindow.h"
-#include "app/TrayWindow.h"
 #include "capture/SelectorOverlay.h"
-#include "screenshots/PictureBox.h"
-#include "screenshots/ScreenshotList.h"
-#include "screenshots/ScreenshotViewer.h"
 #include "support/AppHarness.h"
-#include "support/PictureCompare.h"
 
-#include <QAction>
 #include <QPointer>
 #include <QScreen>
-#include <QTest>
-#include <QTimer>
 
 using namespace glim;
 
@@ -33,12 +24,9 @@ const char* const kTrayModes[] = {"actws", "sele", "fuscsh", "msnsssh"};
 
 // The capture modes from both menus and the hot key as far as the screenshot store records them,
 // on the fake screen: delays, hiding and showing, the record flag, check marks, working files.
-class TestCaptures : public QObject {
+class TestCaptures : public QObject, MainWindowFixture {
     Q_OBJECT
 
-private:
-    std::unique_ptr<AppHarness> m_h;
-    MainWindow* m_window = nullptr;
     QWidget* m_tray = nullptr;
 
     QWidget* dragWindow() const { return m_tray->findChild<QWidget*>(QStringLiteral("dragfrm")); }
@@ -50,14 +38,9 @@ private:
 
 private slots:
     void init() {
-        m_h = std::make_unique<AppHarness>();
-        QVERIFY(m_h->app->start());
-        m_window = m_h->app->mainWindow();
+        QVERIFY(startMain());
         m_tray = m_h->app->trayWindow();
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window));
     }
-    void cleanup() { m_h.reset(); }
 
     void captureHidesTheWindowWaitsAndRecordsScreenshot1_data() {
         QTest::addColumn<bool>("fromTray");
@@ -94,28 +77,27 @@ private slots:
         item(owner, command)->trigger();
         const bool isActive = delay == 5000;
         if (isActive)
-            QCOMPARE(m_h->dialogs.shown().value(0).kind + m_h->dialogs.shown().value(0).text,
-                     QStringLiteral("informationYou got 5 seconds to select an active window on "
-                                    "the desktop"));
+            QCOMPARE(m_h->dialogs.said().value(0),
+                     "information|You got 5 seconds to select an active window on the desktop");
         auto* armed = owner->findChild<QTimer*>(timer);
         QVERIFY(armed && armed->isActive() && armed->isSingleShot());
         QCOMPARE(armed->interval(), delay);
-        QVERIFY(!m_window->isVisible() && m_window->viewer()->recordFlag());
+        QVERIFY(!m_window->isVisible() && m_viewer->recordFlag());
         QVERIFY(m_h->grabber.grabbed.isEmpty());
 
         // The user activates another window meanwhile: the tick takes the one active then.
         m_h->grabber.activeFrame = active;
         QVERIFY(tick(armed));
-        QVERIFY(!armed->isActive() && !m_window->viewer()->recordFlag());
+        QVERIFY(!armed->isActive() && !m_viewer->recordFlag());
         QVERIFY(m_window->isVisible() && !(m_window->windowState() & Qt::WindowMinimized));
         const QImage expected = m_h->grabber.screen.copy(taken);
-        QCOMPARE(m_window->viewer()->ima()->picture(), expected);
+        QCOMPARE(m_viewer->ima()->picture(), expected);
         const QImage written(m_h->tempFile(QStringLiteral("screenshot1.jpg")));
         QCOMPARE(written.size(), taken.size());
         // JPEG at quality 100 with full chroma: every component within a few steps.
         QVERIFY(largestDifference(written, expected) <= 6);
-        QCOMPARE(m_window->viewer()->lstv()->rowCount(), 1);
-        QCOMPARE(m_window->viewer()->lstv()->selectedRowText(), QStringLiteral("screenshot1"));
+        QCOMPARE(m_viewer->lstv()->rowCount(), 1);
+        QCOMPARE(m_viewer->lstv()->selectedRowText(), QStringLiteral("screenshot1"));
         QCOMPARE(m_h->dialogs.shown().size(), isActive ? 1 : 0);
     }
 
@@ -137,16 +119,15 @@ private slots:
         item(m_window, "scrfull")->trigger();
         item(m_tray, "fuscsh")->trigger();
         QVERIFY(tick(m_window->findChild<QTimer*>("bckt")));
-        QCOMPARE(m_window->viewer()->lstv()->rowCount(), 1);
-        QVERIFY(!m_window->viewer()->recordFlag());
+        QCOMPARE(m_viewer->lstv()->rowCount(), 1);
+        QVERIFY(!m_viewer->recordFlag());
 
         // The later capture is shown but not recorded: the flag was cleared by the first.
         m_h->grabber.screen.fill(QColor(10, 200, 30));
         QVERIFY(tick(m_tray->findChild<QTimer*>("vertraag2")));
-        QCOMPARE(m_window->viewer()->lstv()->rowCount(), 1);
-        QCOMPARE(m_window->viewer()->ima()->picture(), m_h->grabber.screen);
-        QCOMPARE(QDir(m_h->folder.filePath(QStringLiteral("Temp"))).entryList(QDir::Files).size(),
-                 1);
+        QCOMPARE(m_viewer->lstv()->rowCount(), 1);
+        QCOMPARE(m_viewer->ima()->picture(), m_h->grabber.screen);
+        QCOMPARE(m_h->tempFiles().size(), 1);
         QVERIFY(!item(m_window, "saveimg")->isEnabled());
     }
 
@@ -180,9 +161,8 @@ private slots:
         MainWindow* window = m_window;
         SelectorOverlay* overlay = h.app->trayWindow()->selector();
         // A picture first, for a selection of nothing to leave alone.
-        window->findChild<QAction*>(QStringLiteral("scrfull"))->trigger();
-        QVERIFY(QMetaObject::invokeMethod(window->findChild<QTimer*>("bckt"), "timeout"));
-        const QImage before = window->viewer()->ima()->picture(), atTheTick = h.grabber.screen;
+        QVERIFY(h.captureFullScreen(h.grabber.screen));
+        const QImage before = m_viewer->ima()->picture(), atTheTick = h.grabber.screen;
 
         QObject* owner = command == "sel" ? static_cast<QObject*>(window) : h.app->trayWindow();
         QTimer* timer = owner->findChild<QTimer*>(command == "sel" ? "selt" : "vertraag");
@@ -191,7 +171,7 @@ private slots:
         else
             owner->findChild<QAction*>(command)->trigger();
         QVERIFY(timer->isActive() && timer->isSingleShot() && timer->interval() == 500);
-        QVERIFY(window->viewer()->recordFlag() && !window->isVisible());
+        QVERIFY(m_viewer->recordFlag() && !window->isVisible());
         QVERIFY(window->findChild<QAction*>(QStringLiteral("sel"))->isChecked());
 
         bool up = false, exposed = false, rearmed = true, thin = true;
@@ -221,7 +201,7 @@ private slots:
         QMetaObject::invokeMethod(timer, "timeout");
 
         QVERIFY(up && exposed && !rearmed && thin && !timer->isActive() && !overlay->isVisible());
-        QVERIFY(!window->viewer()->recordFlag() && window->isVisible());
+        QVERIFY(!m_viewer->recordFlag() && window->isVisible());
         // The overlay showed the screen pixel for pixel from its corner, and the band spanned
         // the anchor and the pointer.
         QCOMPARE(overlay->pos(), QPoint(0, 0));
@@ -231,8 +211,8 @@ private slots:
 
         // Nothing selected leaves the picture and the files as they were.
         const QImage expected = selected.isEmpty() ? before : atTheTick.copy(selected);
-        QCOMPARE(window->viewer()->ima()->picture(), expected);
-        QCOMPARE(window->viewer()->lstv()->rowCount(), selected.isEmpty() ? 1 : 2);
+        QCOMPARE(m_viewer->ima()->picture(), expected);
+        QCOMPARE(m_viewer->lstv()->rowCount(), selected.isEmpty() ? 1 : 2);
         QVERIFY(largestDifference(
                     QImage(h.tempFile(selected.isEmpty() ? "screenshot1.jpg" : "screenshot2.jpg")),
                     expected) <= 6);
@@ -241,8 +221,8 @@ private slots:
 
     // "MSN Shot": one drag window, captured through its frame.
     void msnShotCapturesTheScreenThroughItsOneDragWindow() {
-        item(m_window, "scrfull")->trigger(); // a picture whose pixels must not show in the new one
-        QVERIFY(tick(m_window->findChild<QTimer*>("bckt")));
+        // A picture whose pixels must not show in the new one.
+        QVERIFY(m_h->captureFullScreen(m_h->grabber.screen));
         item(m_window, "msnsh")->trigger();
         QVERIFY(!m_window->isVisible());
         QPointer<QWidget> drag = dragWindow();
@@ -259,16 +239,15 @@ private slots:
         // The screen itself, 97 x 97 from the window's (0, 17), its first column cut off; the
         // three columns left over in the frame's colour.
         QCOMPARE(m_h->grabber.grabbed.last(), QRect(300, 217, 97, 97));
-        const QImage picture = m_window->viewer()->ima()->picture();
+        const QImage picture = m_viewer->ima()->picture();
         QCOMPARE(picture.size(), QSize(99, 97));
         QCOMPARE(picture.copy(0, 0, 96, 97), m_h->grabber.screen.copy(301, 217, 96, 97));
         QImage frameColour(3, 97, picture.format());
         frameColour.fill(QColor(64, 64, 64));
         QCOMPARE(picture.copy(96, 0, 3, 97), frameColour);
-        QCOMPARE(m_window->viewer()->lstv()->topLevelItem(1)->text(1),
-                 QStringLiteral("2566 x 2619"));
+        QCOMPARE(m_viewer->lstv()->topLevelItem(1)->text(1), QStringLiteral("2566 x 2619"));
         QCOMPARE(QImage(m_h->tempFile(QStringLiteral("screenshot2.jpg"))).size(), QSize(99, 97));
-        QVERIFY(m_window->isVisible() && !m_window->viewer()->recordFlag());
+        QVERIFY(m_window->isVisible() && !m_viewer->recordFlag());
         QTRY_VERIFY(drag.isNull());
     }
 

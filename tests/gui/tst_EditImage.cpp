@@ -1,32 +1,16 @@
-#include "app/MainWindow.h"
 #include "editing/EffectBar.h"
-#include "screenshots/PictureBox.h"
-#include "screenshots/ScreenshotList.h"
-#include "screenshots/ScreenshotViewer.h"
 #include "support/AppHarness.h"
-#include "support/PictureCompare.h"
 
-#include <QApplication>
-#include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTest>
-#include <QTimer>
-
-#include <functional>
 
 using namespace glim;
 
 // The Edit Image menu's commands and their dialog on the main window's viewer, with screenshots
 // of the fake screen: a gradient whose components lie between 0 and 100.
-class TestEditImage : public QObject {
+class TestEditImage : public QObject, MainWindowFixture {
     Q_OBJECT
-
-private:
-    std::unique_ptr<AppHarness> m_h;
-    MainWindow* m_window = nullptr;
-    ScreenshotViewer* m_viewer = nullptr;
 
     void capture(QSize size) {
         QImage screen(size, QImage::Format_BGR888);
@@ -46,22 +30,10 @@ private:
                           QFileDevice::FileModificationTime);
         return {f.readAll(), f.fileTime(QFileDevice::FileModificationTime)};
     }
-    // Runs the command and `body` inside its modal dialog, which is cancelled afterwards if the
-    // body left it open. False when no dialog opened.
+    // Runs the command and `body` inside its modal dialog. False when no dialog opened.
     bool whileEditing(const char* item, const std::function<void(QDialog*)>& body) {
-        bool opened = false;
-        QTimer::singleShot(0, this, [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog || dialog->objectName() != QLatin1String("eff"))
-                return;
-            opened = true;
-            body(dialog);
-            if (dialog->isVisible())
-                click(dialog, "Command4");
-        });
-        m_window->findChild<QAction*>(QLatin1String(item))->trigger();
-        QCoreApplication::processEvents();
-        return opened;
+        return whileModal("eff", body, [&] { m_window->findChild<QAction*>(item)->trigger(); }) !=
+               "none";
     }
     static void click(QDialog* dialog, const char* button) {
         dialog->findChild<QPushButton*>(QLatin1String(button))->click();
@@ -80,15 +52,9 @@ private:
 
 private slots:
     void init() {
-        m_h = std::make_unique<AppHarness>();
-        QVERIFY(m_h->app->start());
-        m_window = m_h->app->mainWindow();
-        m_viewer = m_window->viewer();
-        m_window->move(60, 40);
-        m_window->show();
+        QVERIFY(startMain());
         capture(QSize(300, 200));
     }
-    void cleanup() { m_h.reset(); }
 
     void eachCommandEnablesItsControlBlackensItsLabelAndTheDialogMoves_data() {
         QTest::addColumn<QString>("item");
@@ -191,10 +157,10 @@ private slots:
         QTest::newRow("Cancel") << "Command4" << false << QString() << small << QPoint(158, 26);
         QTest::newRow("Escape") << "" << false << QString() << small << QPoint(158, 26);
         QTest::newRow("Apply, larger than the viewer")
-            << "Command1" << false << "informationSuccesfully saved changes to picture"
+            << "Command1" << false << "information|Succesfully saved changes to picture"
             << QSize(900, 600) << QPoint(0, 0);
         QTest::newRow("Apply, read-only file")
-            << "Command1" << true << "plainFailed to save updates to picture." << small
+            << "Command1" << true << "plain|Failed to save updates to picture." << small
             << QPoint(158, 26);
     }
     void endingTheEditWritesOnlyOnApplyAndKeepsTheDates() {
@@ -228,10 +194,7 @@ private slots:
             QVERIFY(largestDifference(inView(2), preview) <= 3);
         else
             QCOMPARE(ima(), inView(2));
-        QStringList shown;
-        for (const auto& one : m_h->dialogs.shown())
-            shown << one.kind + one.text;
-        QCOMPARE(shown, message.isEmpty() ? QStringList() : QStringList{message});
+        QCOMPARE(m_h->dialogs.said(), message.isEmpty() ? QStringList() : QStringList{message});
         // The row stays chosen, its picture placed again; bars it fits within turned off.
         QCOMPARE(m_viewer->lstv()->selectedRowText(), QStringLiteral("screenshot2"));
         QCOMPARE(m_viewer->ima()->pos(), place);

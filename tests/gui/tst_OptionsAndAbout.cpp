@@ -1,34 +1,23 @@
 #include "about/AboutWindow.h"
 #include "about/RaisedEdge.h"
-#include "app/MainWindow.h"
-#include "app/TrayWindow.h"
 #include "settings/OptionsDialog.h"
 #include "support/AppHarness.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
-#include <QTest>
-#include <QTimer>
 
 using namespace glim;
 
 namespace {
 
 // Opens the Options dialog from the Extra menu and hands it to `act` once it runs modally;
-// afterwards it must be gone. The settings file's bytes after it closed.
+// afterwards it must be closed. The settings file's bytes after it closed.
 QByteArray withOptions(AppHarness& h, const std::function<void(QDialog*)>& act) {
-    QPointer<QDialog> seen;
-    QTimer::singleShot(0, [&] {
-        seen = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (seen && seen->objectName() == QStringLiteral("Optio"))
-            act(seen);
-    });
-    h.app->mainWindow()->menu().genopt->trigger();
-    if (!seen.isNull())
-        return "(still open)";
+    if (whileModal("Optio", act, [&] { h.app->mainWindow()->menu().genopt->trigger(); }) !=
+        "closed")
+        return "(not closed)";
     QFile file(h.folder.filePath("Settings.ini"));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
 }
@@ -88,14 +77,11 @@ private slots:
         });
         QCOMPARE(shown, checked);
         QCOMPARE(after, written);
-        // What was said, by its kind of message.
-        QStringList said;
-        for (const ScriptedDialogs::Shown& message : h.dialogs.shown())
-            said.append(message.kind + ": " + message.text);
-        const QString saved = "information: Options applied succesfully";
-        QCOMPARE(said, !clicks.endsWith("Command1") ? QStringList()
-                       : settings == "folder"       ? QStringList{"plain: Failed to save options."}
-                                                    : QStringList{saved});
+        const QString saved = "information|Options applied succesfully";
+        QCOMPARE(h.dialogs.said(), !clicks.endsWith("Command1") ? QStringList()
+                                   : settings == "folder"
+                                       ? QStringList{"plain|Failed to save options."}
+                                       : QStringList{saved});
     }
 
     void controlsStandInTheirPlaces() {

@@ -1,16 +1,8 @@
-#include "app/MainWindow.h"
-#include "screenshots/PictureBox.h"
-#include "screenshots/ScreenshotList.h"
-#include "screenshots/ScreenshotViewer.h"
 #include "settings/IniFile.h"
 #include "support/AppHarness.h"
-#include "support/Controls.h"
-#include "support/PictureCompare.h"
 #include "support/PictureFiles.h"
 
 #include <QScrollBar>
-#include <QTest>
-#include <QTimer>
 
 using namespace glim;
 
@@ -45,52 +37,33 @@ QByteArray twoFrameGif() {
 
 // New Event, Open, Paste, Print and Copy from the File menu and the tool bar, in the main
 // window on the doubles of the file dialog, the clipboard and the printer.
-class TestPictureCommands : public QObject {
+class TestPictureCommands : public QObject, MainWindowFixture {
     Q_OBJECT
-
-private:
-    std::unique_ptr<AppHarness> m_h;
-    MainWindow* m_window = nullptr;
-    ScreenshotViewer* m_viewer = nullptr;
     const QList<QRgb> m_colours{qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255),
                                 qRgb(255, 255, 255)};
 
     void run(const char* item) { m_window->findChild<QAction*>(QLatin1String(item))->trigger(); }
-    void capture(QSize size) { QVERIFY(m_h->captureFullScreen(FakeScreenGrabber::pattern(size))); }
+    void capture(QSize size) { QVERIFY(m_h->captureFullScreen(size)); }
     int rows() const { return m_viewer->lstv()->rowCount(); }
     QString lastOpen() const {
         return readIni(m_h->folder.filePath(QStringLiteral("Settings.ini")), "PATHS", "Lastopen");
     }
-    QStringList tempFiles() const {
-        return QDir(m_h->folder.filePath(QStringLiteral("Temp"))).entryList(QDir::Files);
-    }
     bool pictureCommandsOn() const { return m_window->menu().primg->isEnabled(); }
-    QString file(const QString& name, const QByteArray& bytes) const {
-        const QString path = m_h->folder.filePath(name);
-        return picturefiles::save(path, bytes) ? path : QString();
-    }
 
 private slots:
-    void init() {
-        m_h = std::make_unique<AppHarness>("[Paths]\r\nLastopen=/start/here.jpg\r\n");
-        QVERIFY(m_h->app->start());
-        m_window = m_h->app->mainWindow();
-        m_viewer = m_window->viewer();
-        m_window->show();
-    }
-    void cleanup() { m_h.reset(); }
+    void init() { QVERIFY(startMain("[Paths]\r\nLastopen=/start/here.jpg\r\n")); }
 
     void newEventAnsweredNoChangesNothingYesStartsAtScreenshot1() {
         for (int n = 0; n < 9; ++n)
             capture(QSize(300, 200));
         run("newscre");
         QCOMPARE(m_h->dialogs.texts(), QStringList{kNewEventQuestion});
-        QCOMPARE(rows() + tempFiles().size(), 18);
+        QCOMPARE(rows() + m_h->tempFiles().size(), 18);
         QVERIFY(m_viewer->ima()->hasPicture());
 
         m_h->dialogs.answerNext(true);
         m_window->dispatchToolButton(QStringLiteral("New"));
-        QCOMPARE(rows() + tempFiles().size(), 0);
+        QCOMPARE(rows() + m_h->tempFiles().size(), 0);
         QVERIFY(!m_viewer->ima()->hasPicture());
         QCOMPARE(m_viewer->ima()->geometry(), QRect(-100, m_viewer->ima()->y(), 1, 1));
         QVERIFY(!m_viewer->hScroll()->isEnabled() && !m_viewer->vScroll()->isEnabled());
@@ -98,44 +71,38 @@ private slots:
 
         capture(QSize(300, 200));
         QCOMPARE(m_viewer->lstv()->selectedRowText(), QStringLiteral("screenshot1"));
-        QCOMPARE(tempFiles(), QStringList{QStringLiteral("screenshot1.jpg")});
+        QCOMPARE(m_h->tempFiles(), QStringList{QStringLiteral("screenshot1.jpg")});
     }
 
     void openReportsWhatGaveNoPicture_data() {
         QTest::addColumn<QString>("chosen"); // relative to the program folder; empty: cancel
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message"); // shown for each of the two openings
         QTest::addColumn<int>("rows");
         const QByteArray picture = picturefiles::qtWritten(stripes(m_colours), "BMP");
-        QTest::newRow("cancelled") << "" << QByteArray() << ""
-                                   << "" << 0;
-        QTest::newRow("picture") << "a.bmp" << picture << ""
-                                 << "" << 1;
+        const QString error = "critical|Open File error ";
+        QTest::newRow("cancelled") << "" << QByteArray() << "" << 0;
+        QTest::newRow("picture") << "a.bmp" << picture << "" << 1;
         QTest::newRow("not a picture")
-            << "notes.jpg" << QByteArray("just text") << "Open File error 481"
-            << "Invalid picture" << 0;
+            << "notes.jpg" << QByteArray("just text") << error + "481|Invalid picture" << 0;
         QTest::newRow("too large to read")
             << "huge.bmp" << picturefiles::bmp32(stripes(m_colours), QSize(40000, 40000))
-            << "Open File error 481"
-            << "Invalid picture" << 0;
-        QTest::newRow("missing file") << "gone.jpg" << QByteArray() << "Open File error 53"
-                                      << "File not found" << 0;
+            << error + "481|Invalid picture" << 0;
+        QTest::newRow("missing file")
+            << "gone.jpg" << QByteArray() << error + "53|File not found" << 0;
         QTest::newRow("missing folder")
-            << "no/such/gone.gif" << QByteArray() << "Open File error 76"
-            << "Path not found" << 0;
-        QTest::newRow("a folder") << "." << QByteArray() << "Open File error 75"
-                                  << "Path/File access error" << 0;
+            << "no/such/gone.gif" << QByteArray() << error + "76|Path not found" << 0;
+        QTest::newRow("a folder") << "." << QByteArray() << error + "75|Path/File access error"
+                                  << 0;
     }
     void openReportsWhatGaveNoPicture() {
         QFETCH(QString, chosen);
         QFETCH(QByteArray, bytes);
-        QFETCH(QString, title);
-        QFETCH(QString, text);
+        QFETCH(QString, message);
         QFETCH(int, rows);
         const QString path = chosen.isEmpty() ? QString() : m_h->folder.filePath(chosen);
         if (!bytes.isEmpty())
-            QVERIFY(!file(chosen, bytes).isEmpty());
+            QVERIFY(!m_h->putFile(chosen, bytes).isEmpty());
         // Chosen twice (or cancelled twice) in a row.
         m_h->fileDialogs.answers = QStringList{path, path};
         run("openscr");
@@ -144,16 +111,14 @@ private slots:
                  QStringLiteral("/start/here.jpg|Picture Files (*.jpg *.gif *.bmp)"));
         QCOMPARE(lastOpen(), chosen.isEmpty() ? QStringLiteral("/start/here.jpg") : path);
         QCOMPARE(this->rows(), 2 * rows);
-        QStringList shown;
-        for (const ScriptedDialogs::Shown& message : m_h->dialogs.shown())
-            shown.append(message.kind + '|' + message.title + '|' + message.text);
-        const QString expected = "critical|" + title + '|' + text;
-        QCOMPARE(shown, title.isEmpty() ? QStringList() : (QStringList{expected, expected}));
+        QCOMPARE(m_h->dialogs.said(),
+                 message.isEmpty() ? QStringList() : (QStringList{message, message}));
         QVERIFY(chosen.isEmpty() || !m_viewer->recordFlag());
     }
 
     void openedOrPastedPictureIsPlacedAndRefusedAtNine() {
-        const QString path = file("a.bmp", picturefiles::qtWritten(stripes(m_colours), "BMP"));
+        const QString path =
+            m_h->putFile("a.bmp", picturefiles::qtWritten(stripes(m_colours), "BMP"));
         m_h->fileDialogs.answers = QStringList{path};
         run("openscr");
         QCOMPARE(m_viewer->lstv()->selectedRowText(), QStringLiteral("screenshot1"));
@@ -199,7 +164,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         QFETCH(int, tolerance);
-        m_h->fileDialogs.answers = QStringList{file(name, bytes)};
+        m_h->fileDialogs.answers = QStringList{m_h->putFile(name, bytes)};
         run("openscr");
         QVERIFY(m_h->dialogs.shown().isEmpty());
         const Picture& shown = m_viewer->ima()->picture();
@@ -209,7 +174,7 @@ private slots:
             expected = expected.convertToFormat(QImage::Format_Grayscale8);
         QVERIFY2(largestDifference(shown, expected) <= tolerance,
                  qPrintable(QString::number(largestDifference(shown, expected))));
-        QCOMPARE(tempFiles(), QStringList{QStringLiteral("screenshot1.jpg")});
+        QCOMPARE(m_h->tempFiles(), QStringList{QStringLiteral("screenshot1.jpg")});
     }
 
     void pasteRecordsOnlyAPicture() {
@@ -239,8 +204,7 @@ private slots:
         m_window->dispatchToolButton(QStringLiteral("Copy"));
         QVERIFY(m_h->clipboard.text.isEmpty());
         QCOMPARE(largestDifference(m_h->clipboard.image, shown), 0);
-        QCOMPARE(m_h->dialogs.texts(), QStringList{QStringLiteral("Copied to Clipboard")});
-        QCOMPARE(m_h->dialogs.shown().first().kind, QStringLiteral("information"));
+        QCOMPARE(m_h->dialogs.said(), QStringList{"information|Copied to Clipboard"});
     }
 
     void printAsksThenPrintsThePictureItself() {
@@ -249,8 +213,9 @@ private slots:
         const Picture shown = m_viewer->ima()->picture();
         m_viewer->setRecordFlag(true);
         run("primg");
-        QCOMPARE(m_h->dialogs.texts(),
-                 QStringList{"Are you sure you want to print the current active screenshot?"});
+        QCOMPARE(
+            m_h->dialogs.said(),
+            QStringList{"question|Are you sure you want to print the current active screenshot?"});
         QVERIFY(m_h->printer.printed.isEmpty());
         QVERIFY(!m_viewer->recordFlag());
 
@@ -264,8 +229,7 @@ private slots:
         m_h->printer.works = false;
         m_h->dialogs.answerNext(true);
         run("primg");
-        QCOMPARE(m_h->dialogs.shown().last().kind, QStringLiteral("plain"));
-        QCOMPARE(m_h->dialogs.shown().last().text, QStringLiteral("Failed to print picture."));
+        QCOMPARE(m_h->dialogs.said().last(), "plain|Failed to print picture.");
         QVERIFY(pictureCommandsOn());
     }
 };

@@ -1,36 +1,22 @@
-#include "app/MainWindow.h"
-#include "screenshots/PictureBox.h"
-#include "screenshots/ScreenshotList.h"
-#include "screenshots/ScreenshotViewer.h"
 #include "settings/IniFile.h"
 #include "support/AppHarness.h"
-#include "support/PictureCompare.h"
 
-#include <QApplication>
-#include <QDialog>
 #include <QRegularExpression>
-#include <QTest>
-#include <QTimer>
 
 using namespace glim;
 
 // The Save/export dialog from the File menu and the tool bar over two captured screenshots,
 // on a temporary program folder with the scripted messages and folder chooser.
-class TestSaveDialog : public QObject {
+class TestSaveDialog : public QObject, MainWindowFixture {
     Q_OBJECT
 
-private:
-    std::unique_ptr<AppHarness> m_h;
-    MainWindow* m_window = nullptr;
     QString m_out; // an empty folder to export into, @ in the steps
 
     void startWith(const QByteArray& settings) {
-        m_h = std::make_unique<AppHarness>(settings);
-        QVERIFY(m_h->app->start());
-        m_window = m_h->app->mainWindow();
+        QVERIFY(startMain(settings));
         // 203 pixels wide: BMP rows of 609 bytes padded to 612.
         for (QSize size : {QSize(150, 90), QSize(203, 101)})
-            QVERIFY(m_h->captureFullScreen(FakeScreenGrabber::pattern(size)));
+            QVERIFY(m_h->captureFullScreen(size));
         QDir(m_h->folder.path()).mkdir("out");
         m_out = m_h->folder.filePath("out");
     }
@@ -39,10 +25,7 @@ private:
     // reads (".width" is the dialog's own). What was read, then "open" or "closed".
     QString withDialog(const QString& steps, bool toolBar = false) {
         QStringList read;
-        QTimer::singleShot(0, [&] {
-            auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!d)
-                return;
+        const auto act = [&](QDialog* d) {
             for (QString step : QString(steps).replace("@", m_out).split(' ')) {
                 const bool get = step.startsWith('?') && !step.remove(0, 1).isEmpty();
                 const QString name = step.section(QRegularExpression("[.:]"), 0, 0);
@@ -50,11 +33,8 @@ private:
                 const QByteArray property = step.section('.', 1).section('=', 0, 0).toLatin1();
                 const QRect g = control->geometry();
                 if (property == "twips") // the place in twips, 15 to a pixel
-                    read.append(QStringLiteral("%1,%2,%3,%4")
-                                    .arg(g.x() * 15)
-                                    .arg(g.y() * 15)
-                                    .arg(g.width() * 15)
-                                    .arg(g.height() * 15));
+                    read.append(QString::asprintf("%d,%d,%d,%d", g.x() * 15, g.y() * 15,
+                                                  g.width() * 15, g.height() * 15));
                 else if (property == "colour")
                     read.append(control->palette().color(QPalette::WindowText).name());
                 else if (get)
@@ -66,17 +46,15 @@ private:
                 else
                     control->setProperty(property, step.section('=', 1));
             }
-            read.append(d->isVisible() ? "open" : "closed");
-            d->reject();
-        });
-        toolBar ? m_window->dispatchToolButton("Save") : m_window->menu().saveimg->trigger();
+        };
+        read.append(whileModal({}, act, [&] {
+            toolBar ? m_window->dispatchToolButton("Save") : m_window->menu().saveimg->trigger();
+        }));
         return read.join(' ');
     }
     QString opened() { return withDialog("?Slider.value ?am.text ?pat.text", true); }
 
 private slots:
-    void cleanup() { m_h.reset(); }
-
     void theOpenDialogsControls() {
         startWith("[PATHS]\r\nStoredir=/kept\r\n");
         m_h->fileDialogs.answers = QStringList{"", "/home/me/Pics", "/", "/home/me/"};
@@ -147,10 +125,7 @@ private slots:
         const QString after =
             withDialog(QStringLiteral("pat.text=%1 filen.text=%2 Slider.value=%3 %4 %5")
                            .arg(t[0], t[1], t[2], t[3], t[4]));
-        QStringList said;
-        for (const ScriptedDialogs::Shown& shown : m_h->dialogs.shown())
-            said.append(shown.kind + '|' + shown.text);
-        QCOMPARE(said, message.isEmpty() ? QStringList() : QStringList{message});
+        QCOMPARE(m_h->dialogs.said(), message.isEmpty() ? QStringList() : QStringList{message});
         QCOMPARE(after, message.startsWith("exclamation") ? "open" : "closed");
         // Only the file, inside the folder: not "outshot.jpg" beside it.
         const QString name = file.section(' ', 0, 0);

@@ -1,19 +1,9 @@
-#include "app/MainWindow.h"
-#include "screenshots/PictureBox.h"
-#include "screenshots/ScreenshotList.h"
-#include "screenshots/ScreenshotViewer.h"
 #include "screenshots/ViewerScrollBar.h"
 #include "support/AppHarness.h"
-#include "support/Controls.h"
-#include "support/PictureCompare.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTest>
-#include <QTimer>
 
 using namespace glim;
 
@@ -27,18 +17,11 @@ const QString kLimitText =
 
 // The screenshot store and the viewer as a user meets them in the main window: the nine
 // screenshots of a capture event, their files, the list, placement, scrolling and paging.
-class TestScreenshotViewer : public QObject {
+class TestScreenshotViewer : public QObject, MainWindowFixture {
     Q_OBJECT
 
-private:
-    std::unique_ptr<AppHarness> m_h;
-    MainWindow* m_window = nullptr;
-    ScreenshotViewer* m_viewer = nullptr;
-
     // A full-screen capture from the Tools menu of a screen of the given size.
-    void capture(QSize screen) {
-        QVERIFY(m_h->captureFullScreen(FakeScreenGrabber::pattern(screen)));
-    }
+    void capture(QSize screen) { QVERIFY(m_h->captureFullScreen(screen)); }
     void clickRow(int row) {
         ScreenshotList* list = m_viewer->lstv();
         const QRect place = list->visualItemRect(list->topLevelItem(row));
@@ -48,20 +31,9 @@ private:
         return m_window->findChild<QAction*>(QStringLiteral("saveimg"))->isEnabled() &&
                toolButton(m_window, QStringLiteral("Edit Image"))->isVisible();
     }
-    QStringList tempFiles() const {
-        return QDir(m_h->folder.filePath(QStringLiteral("Temp"))).entryList(QDir::Files);
-    }
 
 private slots:
-    void init() {
-        m_h = std::make_unique<AppHarness>();
-        QVERIFY(m_h->app->start());
-        m_window = m_h->app->mainWindow();
-        m_viewer = m_window->viewer();
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window));
-    }
-    void cleanup() { m_h.reset(); }
+    void init() { QVERIFY(startMain()); }
 
     void tenthCaptureIsRefusedWithTheLimitMessage() {
         m_h->putTempFile(QStringLiteral("screenshot1.jpg")); // from an earlier run: replaced
@@ -71,10 +43,9 @@ private slots:
         QVERIFY(m_h->dialogs.shown().isEmpty());
 
         capture(QSize(640, 480));
-        QCOMPARE(m_h->dialogs.texts(), QStringList{kLimitText});
-        QCOMPARE(m_h->dialogs.shown().first().kind, QStringLiteral("information"));
+        QCOMPARE(m_h->dialogs.said(), QStringList{"information|" + kLimitText});
         QCOMPARE(m_viewer->lstv()->rowCount(), 9);
-        QCOMPARE(tempFiles().size(), 9);
+        QCOMPARE(m_h->tempFiles().size(), 9);
         // The viewer shows screenshot 9 again, read back from its file, placed as a picture
         // narrower and shorter than the bars.
         const QImage ninth(m_h->tempFile(QStringLiteral("screenshot9.jpg")));
@@ -99,7 +70,7 @@ private slots:
         m_viewer->setRecordFlag(false);
         m_viewer->ima()->setPicture(FakeScreenGrabber::pattern(QSize(50, 40)));
         QCOMPARE(m_viewer->lstv()->rowCount(), 1);
-        QCOMPARE(tempFiles(), QStringList{QStringLiteral("screenshot1.jpg")});
+        QCOMPARE(m_h->tempFiles(), QStringList{QStringLiteral("screenshot1.jpg")});
         QVERIFY(!pictureCommandsOn());
 
         // No picture at all (as New Event leaves it): nothing is recorded even with the flag on.
@@ -115,8 +86,7 @@ private slots:
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         capture(QSize(320, 240));
-        QCOMPARE(m_h->dialogs.shown().first().kind, QStringLiteral("plain"));
-        QCOMPARE(m_h->dialogs.texts(), QStringList{QStringLiteral("Failed to auto-save picture.")});
+        QCOMPARE(m_h->dialogs.said(), QStringList{"plain|Failed to auto-save picture."});
         QCOMPARE(m_viewer->lstv()->selectedRowText(), QStringLiteral("screenshot1"));
         QCOMPARE(m_viewer->ima()->picture().size(), QSize(320, 240));
         QVERIFY(pictureCommandsOn());
@@ -161,14 +131,13 @@ private slots:
         QScrollBar* h = m_viewer->hScroll();
         QScrollBar* v = m_viewer->vScroll();
         // After a picture change the first arrow click moves it 100 pixels, later ones 50.
-        h->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        QCOMPARE(m_viewer->ima()->x(), -100);
-        h->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        QCOMPARE(m_viewer->ima()->x(), -150);
-        h->triggerAction(QAbstractSlider::SliderPageStepAdd);
-        QCOMPARE(m_viewer->ima()->x(), -1150);
-        h->triggerAction(QAbstractSlider::SliderToMaximum);
-        QCOMPARE(m_viewer->ima()->x(), -(3000 - 617));
+        for (const auto& [action, x] : {std::pair{QAbstractSlider::SliderSingleStepAdd, -100},
+                                        {QAbstractSlider::SliderSingleStepAdd, -150},
+                                        {QAbstractSlider::SliderPageStepAdd, -1150},
+                                        {QAbstractSlider::SliderToMaximum, -(3000 - 617)}}) {
+            h->triggerAction(action);
+            QCOMPARE(m_viewer->ima()->x(), x);
+        }
         v->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         QCOMPARE(m_viewer->ima()->y(), -100);
         // A real click on the down arrow at the bar's bottom end.

@@ -1,17 +1,10 @@
-#include "app/MainWindow.h"
-#include "app/TrayWindow.h"
 #include "capture/SelectorOverlay.h"
-#include "screenshots/PictureBox.h"
-#include "screenshots/ScreenshotList.h"
-#include "screenshots/ScreenshotViewer.h"
 #include "support/AppHarness.h"
 
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
-#include <QSysInfo>
 #include <QSystemTrayIcon>
-#include <QTest>
 #include <QTreeWidget>
 
 using namespace glim;
@@ -26,8 +19,7 @@ private slots:
         QVERIFY(h.app->start());
         QVERIFY(h.dialogs.shown().isEmpty());
         // The tray icon takes the main window's icon, so the main window is loaded, unseen.
-        QVERIFY(h.app->hasMainWindow());
-        QVERIFY(!h.app->mainWindow()->isVisible());
+        QVERIFY(h.app->hasMainWindow() && !h.app->mainWindow()->isVisible());
         QVERIFY(!h.app->trayWindow()->isVisible());
         QCOMPARE(h.app->trayWindow()->trayIcon()->toolTip(), QStringLiteral("Zivra Glimwell 1.0"));
         QVERIFY(!h.app->trayWindow()->trayIcon()->icon().isNull());
@@ -59,17 +51,12 @@ private slots:
         AppHarness h("[Options]\r\nStartdel=0\r\n");
         QVERIFY(h.app->start());
         // The second start of the same executable, with settings that would empty Temp.
-        QFile settings(h.folder.filePath(QStringLiteral("Settings.ini")));
-        QVERIFY(settings.open(QIODevice::WriteOnly));
-        settings.write("[Options]\r\nStartdel=1\r\nShowmain=1\r\n");
-        settings.close();
+        QVERIFY(!h.putFile("Settings.ini", "[Options]\r\nStartdel=1\r\nShowmain=1\r\n").isEmpty());
         h.putTempFile(QStringLiteral("screenshot1.jpg"));
 
         auto second = h.makeApp();
         QVERIFY(!second->start());
-        QCOMPARE(h.dialogs.shown().size(), 1);
-        QCOMPARE(h.dialogs.shown().first().kind, QStringLiteral("information"));
-        QCOMPARE(h.dialogs.shown().first().text, QStringLiteral("The program is allready running"));
+        QCOMPARE(h.dialogs.said(), QStringList{"information|The program is allready running"});
         QVERIFY(!second->hasMainWindow());
         QVERIFY(QFile::exists(h.tempFile(QStringLiteral("screenshot1.jpg"))));
     }

@@ -2,14 +2,21 @@
 
 #include "app/Application.h"
 #include "app/MainWindow.h"
+#include "app/TrayWindow.h"
+#include "screenshots/PictureBox.h"
+#include "screenshots/ScreenshotList.h"
+#include "screenshots/ScreenshotViewer.h"
+#include "support/Controls.h"
 #include "support/FakeHotKey.h"
 #include "support/FakeScreenGrabber.h"
 #include "support/FakeServices.h"
+#include "support/PictureCompare.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <memory>
@@ -44,14 +51,22 @@ struct TestServices {
                 .selectorHotKey = &selectorHotKey};
     }
 
+    // Writes a file below the program folder: its path, or an empty one when that failed.
+    QString putFile(const QString& name, const QByteArray& bytes) const {
+        QFile file(folder.filePath(name));
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()
+                   ? file.fileName()
+                   : QString();
+    }
     QString tempFile(const QString& name) const {
         return folder.filePath(QStringLiteral("Temp/") + name);
     }
     void putTempFile(const QString& name) const {
         QDir(folder.path()).mkpath(QStringLiteral("Temp"));
-        QFile file(tempFile(name));
-        file.open(QIODevice::WriteOnly);
-        file.write("picture");
+        putFile(QStringLiteral("Temp/") + name, "picture");
+    }
+    QStringList tempFiles() const {
+        return QDir(folder.filePath(QStringLiteral("Temp"))).entryList(QDir::Files);
     }
 };
 
@@ -60,11 +75,8 @@ struct AppHarness : TestServices {
     std::unique_ptr<glim::Application> app;
 
     explicit AppHarness(const QByteArray& settings = {}) {
-        if (!settings.isEmpty()) {
-            QFile file(folder.filePath(QStringLiteral("Settings.ini")));
-            file.open(QIODevice::WriteOnly);
-            file.write(settings);
-        }
+        if (!settings.isEmpty())
+            putFile(QStringLiteral("Settings.ini"), settings);
         app = makeApp();
     }
 
@@ -77,8 +89,30 @@ struct AppHarness : TestServices {
         auto* bckt = window->findChild<QTimer*>(QStringLiteral("bckt"));
         return bckt && bckt->isActive() && QMetaObject::invokeMethod(bckt, "timeout");
     }
+    // The same of a screen of the fake grabber's known blocks.
+    bool captureFullScreen(QSize size) {
+        return captureFullScreen(FakeScreenGrabber::pattern(size));
+    }
 
     std::unique_ptr<glim::Application> makeApp() {
         return std::make_unique<glim::Application>(services());
+    }
+};
+
+// For test classes whose every test starts the application afresh, its main window shown.
+struct MainWindowFixture {
+    std::unique_ptr<AppHarness> m_h;
+    glim::MainWindow* m_window = nullptr;
+    glim::ScreenshotViewer* m_viewer = nullptr;
+
+    bool startMain(const QByteArray& settings = {}) {
+        m_h.reset(); // the earlier test's windows go before the new ones come
+        m_h = std::make_unique<AppHarness>(settings);
+        if (!m_h->app->start())
+            return false;
+        m_window = m_h->app->mainWindow();
+        m_viewer = m_window->viewer();
+        m_window->show();
+        return QTest::qWaitForWindowExposed(m_window);
     }
 };

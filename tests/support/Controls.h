@@ -1,7 +1,12 @@
 #pragma once
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
 #include <QToolBar>
+
+#include <functional>
 
 // A tool-bar button of a window by its key, as a user names it ("Edit Image", "Center").
 inline QAction* toolButton(const QWidget* window, const QString& key) {
@@ -11,4 +16,24 @@ inline QAction* toolButton(const QWidget* window, const QString& key) {
             return action;
     }
     return nullptr;
+}
+
+// Runs `open`, which shows a modal dialog, and `act` on that dialog once it runs, if it is the
+// one named `name` (any when empty); it is rejected afterwards should `act` leave it open. What
+// `act` left: "open", "closed", or "none" when no such dialog came up.
+inline QString whileModal(const QString& name, const std::function<void(QDialog*)>& act,
+                          const std::function<void()>& open) {
+    QString left = QStringLiteral("none");
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || (!name.isEmpty() && dialog->objectName() != name))
+            return;
+        act(dialog);
+        left = dialog->isVisible() ? QStringLiteral("open") : QStringLiteral("closed");
+        if (dialog->isVisible()) // not after a close, whose result it would overwrite
+            dialog->reject();
+    });
+    open();
+    QCoreApplication::processEvents();
+    return left;
 }

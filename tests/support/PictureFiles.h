@@ -2,7 +2,6 @@
 
 #include <QBuffer>
 #include <QDataStream>
-#include <QFile>
 #include <QImage>
 
 #include <turbojpeg.h>
@@ -10,11 +9,6 @@
 // Picture files of the depths and kinds that Qt writes no file of (32-bit BMP, CMYK JPEG),
 // written byte by byte from a picture of known colours, and the files Qt does write.
 namespace picturefiles {
-
-inline bool save(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // A BMP of 32 bits a pixel (B, G, R, and an unused byte), rows bottom-up. A `claimed` size
 // beyond the pixels that follow makes a header-only file.

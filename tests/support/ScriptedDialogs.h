@@ -41,6 +41,13 @@ public:
             result.append(s.text);
         return result;
     }
+    // Each message as "kind|text", a critical one (whose title varies) as "critical|title|text".
+    QStringList said() const {
+        QStringList result;
+        for (const Shown& s : m_shown)
+            result.append(s.kind + '|' + (s.kind == "critical" ? s.title + '|' : "") + s.text);
+        return result;
+    }
     void clear() { m_shown.clear(); }
 
 private:
