@@ -37,3 +37,17 @@ inline QString whileModal(const QString& name, const std::function<void(QDialog*
     QCoreApplication::processEvents();
     return left;
 }
+
+// Where the controls named first in each of `expected` stand in `window`, written as there
+// ("Check1 16 8 241 17": name, x, y, width, height; "lblTitle:1": the second of that name).
+inline QStringList places(const QWidget* window, const QStringList& expected) {
+    QStringList found;
+    for (const QString& place : expected) {
+        const QString name = place.section(' ', 0, 0);
+        const QWidget* control = window->findChildren<QWidget*>(name.section(':', 0, 0))
+                                     .value(name.section(':', 1).toInt());
+        const QRect g = control ? control->geometry() : QRect();
+        found.append(name + QString::asprintf(" %d %d %d %d", g.x(), g.y(), g.width(), g.height()));
+    }
+    return found;
+}
