@@ -219,6 +219,20 @@ private slots:
         QVERIFY(h.dialogs.shown().isEmpty());
     }
 
+    // The overlay's own 32 x 32 cross-hair: black arms each way, and a clear gap round its hot
+    // spot, so that the pixel under the pointer stays in sight.
+    void overlayCursorIsACrossHairOpenAtItsHotSpot() {
+        const QCursor cursor = m_h->app->trayWindow()->selector()->cursor();
+        const QImage image = cursor.pixmap().toImage();
+        QCOMPARE(image.size(), QSize(32, 32));
+        QCOMPARE(cursor.hotSpot(), QPoint(16, 16));
+        QCOMPARE(qAlpha(image.pixel(16, 16)), 0);
+        for (const QPoint& way : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
+            QCOMPARE(qAlpha(image.pixel(QPoint(16, 16) + way)), 0);
+            QCOMPARE(image.pixel(QPoint(16, 16) + 8 * way), qRgb(0, 0, 0));
+        }
+    }
+
     // "MSN Shot": one drag window, captured through its frame.
     void msnShotCapturesTheScreenThroughItsOneDragWindow() {
         // A picture whose pixels must not show in the new one.

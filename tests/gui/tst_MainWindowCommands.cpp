@@ -1,5 +1,6 @@
 #include "app/StatusPanels.h"
 #include "screenshots/RecordFlag.h"
+#include "screenshots/ViewerScrollBar.h"
 #include "support/AppHarness.h"
 
 #include <QLabel>
@@ -140,8 +141,11 @@ private slots:
     void pictureCommandsAreOffAfterALoadAndSwitchTogether() {
         QCOMPARE(commandsOn(), "0000 000000 00 1111111 111");
         QVERIFY(button("Center")->isChecked());
-        QVERIFY(!m_window->viewer()->hScroll()->isEnabled() &&
-                !m_window->viewer()->vScroll()->isEnabled());
+        // Both bars off, their ranges from the empty 617 x 251 picture box and their lengths.
+        const ScreenshotViewer* viewer = m_window->viewer();
+        QVERIFY(!viewer->hScroll()->isEnabled() && !viewer->vScroll()->isEnabled());
+        QCOMPARE(QPoint(viewer->hBar()->state().max(), viewer->vBar()->state().max()),
+                 QPoint(617 - 617, 251 - 249));
         emit m_window->viewer()->pictureCommandsSwitched(true);
         QCOMPARE(commandsOn(), "1111 111111 11 1111111 111");
         emit m_window->viewer()->pictureCommandsSwitched(false);

@@ -139,7 +139,11 @@ private slots:
         QFile bmp(m_out + "/shot.bmp"); // 24 bits a pixel, rows bottom-up and padded
         if (bmp.open(QIODevice::ReadOnly)) {
             QCOMPARE(bmp.size(), 54 + 612 * 101);
-            QCOMPARE(bmp.read(30).mid(22).toHex(), QByteArray("6500000001001800"));
+            // Height, planes, bits, no compression, pixel bytes, 3780 pixels a metre (96 dpi)
+            // each way, no colour table.
+            QCOMPARE(
+                bmp.read(54).mid(22).toHex(),
+                QByteArray("65000000010018000000000074f10000c40e0000c40e00000000000000000000"));
         }
         const QString ini = m_h->folder.filePath("Settings.ini");
         const ScreenshotList* list = m_window->viewer()->lstv();

@@ -154,6 +154,9 @@ private slots:
         QVERIFY((window->geometry().center() - screenCentre).manhattanLength() <= 6);
 
         new QTreeWidgetItem(window->viewer()->lstv(), {QStringLiteral("screenshot1")});
+        // Only minimising hides it; another change of state leaves it shown.
+        window->setWindowState(Qt::WindowMaximized);
+        QVERIFY(window->isVisible());
         window->setWindowState(Qt::WindowMinimized);
         QTRY_VERIFY(!window->isVisible());
         QVERIFY(h.app->hasMainWindow());
