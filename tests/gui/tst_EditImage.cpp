@@ -100,6 +100,20 @@ private slots:
         }));
     }
 
+    // In pixels, the design's twips / 15; the channel bars lie beyond the right edge, and the
+    // hidden source box holds the 300 x 200 screenshot at its size.
+    void controlsStandInTheirPlaces() {
+        const QStringList expected = {
+            "Label1 8 8 101 15",       "Pictbright 8 24 164 12",  "Label2 8 40 101 15",
+            "PictCont 8 56 164 12",    "Label6 8 72 101 15",      "PictHRipple 8 88 164 12",
+            "Command3 8 104 81 17",    "Command2 88 104 81 17",   "Command4 8 128 81 17",
+            "Command1 88 128 81 17",   "Label3 424 8 30 15",      "PictRGB:0 424 24 124 12",
+            "Label4 424 40 36 15",     "PictRGB:1 424 56 124 12", "Label5 424 72 27 15",
+            "PictRGB:2 424 88 124 12", "Pictbuf 432 104 300 200"};
+        QVERIFY(whileEditing(
+            "abr", [&](QDialog* dialog) { QCOMPARE(places(dialog, expected), expected); }));
+    }
+
     void brightnessPreviewsWhileTheButtonIsDownFromAFifthUp() {
         const QImage original = inView(1);
         QVERIFY(whileEditing("abr", [&](QDialog* dialog) {
@@ -141,6 +155,10 @@ private slots:
             // Red through "RGB0" at a gain of 10.9, then blue through "RGB2" at a fifth.
             drag(bar(dialog, "PictRGB", 0), 200);
             drag(bar(dialog, "PictRGB", 2), 0);
+            // A channel bar's box: light magenta left of the pointer, black right of it.
+            const QImage red = bar(dialog, "PictRGB", 0)->surface();
+            QCOMPARE(red.pixelColor(5, 6), QColor(255, 0, 255));
+            QCOMPARE(bar(dialog, "PictRGB", 2)->surface().pixelColor(5, 6), QColor(0, 0, 0));
             QCOMPARE(ima().pixelColor(200, 150),
                      QColor(255, once.pixelColor(200, 150).green(),
                             qRound(original.pixelColor(200, 150).blue() * 0.2)));
