@@ -127,8 +127,7 @@ private slots:
         const auto [whileRunning, refusal] = script("uninstall", {});
         QVERIFY2(whileRunning != 0 && refusal.contains("Exit"), qPrintable(refusal));
         QVERIFY(QFile::exists(program));
-        QVERIFY(x.openTrayMenu(1));
-        x.chooseMenuEntry("Up"); // Exit
+        QVERIFY(x.trayMenu("Up")); // Exit
         QVERIFY(glim->waitForFinished(20000));
 
         const auto [uninstalled, uninstallOutput] = script("uninstall", {});

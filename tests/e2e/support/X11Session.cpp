@@ -115,15 +115,15 @@ QProcess* X11Session::start(const QString& program, const QStringList& arguments
     return process;
 }
 
-QString X11Session::run(const QString& program, const QStringList& arguments, int timeoutMs) const {
+QByteArray X11Session::output(const QString& program, const QStringList& arguments) const {
     QProcess process;
     process.setProcessEnvironment(m_environment);
     process.start(program, arguments);
-    if (!process.waitForFinished(timeoutMs)) {
+    if (!process.waitForFinished(10000)) {
         process.kill();
         process.waitForFinished(1000);
     }
-    return QString::fromLocal8Bit(process.readAllStandardOutput());
+    return process.readAllStandardOutput();
 }
 
 bool X11Session::waitUntil(const std::function<bool()>& condition, int timeoutMs) {
@@ -189,43 +189,54 @@ QRect X11Session::frameGeometry(qulonglong window) const {
     return windowGeometry(current);
 }
 
-QList<qulonglong> X11Session::trayIcons(const QString& name) const {
-    // Embedded icons are children of trayer's panel window, named after their program.
+QList<qulonglong> X11Session::trayIcons() const {
+    // Embedded icons are in the subtree of trayer's panel window (named and classed "panel"),
+    // named after their program.
+    const QString panel =
+        run("xdotool", {"search", "--classname", "^panel$"}).section(QLatin1Char('\n'), 0, 0);
     QList<qulonglong> icons;
-    const QString tree = run("xwininfo", {"-root", "-tree"});
-    bool inPanel = false;
-    int panelIndent = 0;
-    for (const QString& line : tree.split(QLatin1Char('\n'))) {
-        const int indent = int(line.size() - line.trimmed().size());
-        if (line.contains("\"panel\": (\"panel\" \"trayer\")")) {
-            inPanel = true;
-            panelIndent = indent;
-            continue;
-        }
-        if (!inPanel || line.trimmed().isEmpty())
-            continue;
-        if (indent <= panelIndent && line.trimmed().startsWith("0x")) {
-            inPanel = false;
-            continue;
-        }
-        if (line.contains(QLatin1Char('"') + name + QLatin1Char('"')))
+    for (const QString& line : run("xwininfo", {"-tree", "-id", panel}).split(QLatin1Char('\n')))
+        if (line.contains("\"Glimwell\": ("))
             icons.append(parseWindowId(line.trimmed().section(QLatin1Char(' '), 0, 0)));
-    }
     return icons;
 }
 
 QProcess* X11Session::startInTray(const QString& executable, const QStringList& arguments) {
     QProcess* program = start(executable, arguments);
-    const bool inTray = waitUntil([&] { return !trayIcons("Glimwell").isEmpty(); }, kStartMs);
+    const bool inTray = waitUntil([&] { return !trayIcons().isEmpty(); }, kStartMs);
     return inTray ? program : nullptr;
 }
 
-qulonglong X11Session::openTrayMenu(int button) const {
-    const QList<qulonglong> icons = trayIcons("Glimwell");
+qulonglong X11Session::startShown(const ProgramCopy& program, const QByteArray& options,
+                                  QProcess** process) {
+    program.writeFile("Settings.ini", "[Options]\r\nShowmain=1\r\n" + options);
+    QProcess* started = startInTray(program.executable());
+    if (process)
+        *process = started;
+    return started ? waitForWindow("^Zivra Glimwell$") : 0;
+}
+
+bool X11Session::trayMenu(const QString& keys, int button) const {
+    const QList<qulonglong> icons = trayIcons();
     if (icons.isEmpty())
-        return 0;
+        return false;
     const QPoint centre = windowGeometry(icons.first()).center();
-    return popUp([&] { click(centre.x(), centre.y(), button); });
+    return chooseFrom(popUp([&] { click(centre.x(), centre.y(), button); }), keys);
+}
+
+bool X11Session::mainMenu(qulonglong main, const QString& keys) const {
+    const QRect area = windowGeometry(main);
+    activate(main);
+    return chooseFrom(popUp([&] { click(area.x() + 16, area.y() + 10); }), keys);
+}
+
+bool X11Session::chooseFrom(qulonglong menu, const QString& keys) const {
+    if (menu != 0 && !keys.isEmpty()) {
+        for (const QString& k : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            key(k);
+        key("Return");
+    }
+    return menu != 0;
 }
 
 qulonglong X11Session::popUp(const std::function<void()>& action, int timeoutMs) const {
@@ -245,14 +256,30 @@ qulonglong X11Session::popUp(const std::function<void()>& action, int timeoutMs)
     return window;
 }
 
-void X11Session::chooseMenuEntry(const QString& keys) const {
-    for (const QString& k : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-        key(k);
-    key("Return");
+bool X11Session::answer(const QString& title, const QString& keys) const {
+    // The tray icon, named after the program, is no message.
+    const QList<qulonglong> icons = trayIcons();
+    const auto boxes = [&] {
+        QList<qulonglong> found = visibleWindows(title);
+        found.removeIf([&](qulonglong w) { return icons.contains(w); });
+        return found;
+    };
+    QList<qulonglong> found;
+    if (!waitUntil([&] { return !(found = boxes()).isEmpty(); }))
+        return false;
+    activate(found.first());
+    key(keys);
+    return waitUntil([&] { return boxes().isEmpty(); });
 }
 
-void X11Session::moveMouse(int x, int y) const {
-    run("xdotool", {"mousemove", QString::number(x), QString::number(y)});
+bool X11Session::offerPicture(const QImage& picture) {
+    const QString file = m_home.filePath(QStringLiteral("offered%1.png").arg(m_processes.size()));
+    picture.save(file);
+    start("xclip", {"-quiet", "-selection", "clipboard", "-t", "image/png", "-i", file});
+    return waitUntil([&] {
+        return run("xclip", {"-selection", "clipboard", "-t", "TARGETS", "-o"})
+            .contains("image/png");
+    });
 }
 
 void X11Session::click(int x, int y, int button) const {
@@ -268,8 +295,8 @@ void X11Session::activate(qulonglong window) const {
     run("xdotool", {"windowactivate", "--sync", QString::number(window)});
 }
 
-ProgramCopy::ProgramCopy(const QString& builtBinary) {
-    QFile::copy(builtBinary, executable());
+ProgramCopy::ProgramCopy() {
+    QFile::copy(QStringLiteral(GLIM_BINARY), executable());
     QFile::setPermissions(executable(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }

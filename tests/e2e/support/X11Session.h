@@ -10,6 +10,8 @@
 #include <functional>
 #include <memory>
 
+class ProgramCopy;
+
 // A private X session for end-to-end tests: Xvfb on a free display (1920 x 1080 x 24 unless
 // another screen is asked for), the openbox window manager and the trayer notification area at
 // the bottom right, each started and waited for in turn. Everything started through the session
@@ -33,14 +35,18 @@ public:
     // False with a reason when a part of the session did not come up.
     bool isReady() const { return m_error.isEmpty(); }
     const QString& error() const { return m_error; }
-    // DISPLAY, a private XDG_RUNTIME_DIR and HOME: for tools whose output is bytes, not text.
+    // DISPLAY, a private XDG_RUNTIME_DIR and HOME, as the session's processes get them.
     const QProcessEnvironment& environment() const { return m_environment; }
 
     // Starts trayer and waits until its panel is up.
     bool startTray();
 
-    // Runs a helper tool (xdotool, xwininfo, xprop ...) to its end; its standard output.
-    QString run(const QString& program, const QStringList& arguments, int timeoutMs = 10000) const;
+    // Runs a helper tool (xdotool, xwininfo, xprop ...) to its end; its standard output, as
+    // bytes (a picture from xclip) or as text.
+    QByteArray output(const QString& program, const QStringList& arguments) const;
+    QString run(const QString& program, const QStringList& arguments) const {
+        return QString::fromLocal8Bit(output(program, arguments));
+    }
     // Starts a long-running process in the session; it is ended with the session.
     QProcess* start(const QString& program, const QStringList& arguments,
                     const QString& workingDirectory = {});
@@ -57,21 +63,31 @@ public:
     // window manager draws it (frame and caption included).
     QRect windowGeometry(qulonglong window) const;
     QRect frameGeometry(qulonglong window) const;
-    // The icon windows that the notification area has embedded, by their name.
-    QList<qulonglong> trayIcons(const QString& name) const;
+    // The program's icon windows that the notification area has embedded.
+    QList<qulonglong> trayIcons() const;
     // Starts the program (or a launcher with the program among its arguments) and waits until
     // its icon sits in the notification area: the process, or null when no icon came.
     QProcess* startInTray(const QString& executable, const QStringList& arguments = {});
-    // Clicks the program's tray icon with `button` and waits for the menu that opens: its
-    // window, or 0 when none opened. The program's pop-ups are named after it ("Glimwell").
-    qulonglong openTrayMenu(int button = 1) const;
+    // Starts the program with its main window shown at start (Showmain=1 and `options` in its
+    // Settings.ini): the main window once it is up, or 0.
+    qulonglong startShown(const ProgramCopy& program, const QByteArray& options = {},
+                          QProcess** process = nullptr);
+    // Clicks the program's tray icon with `button`, waits for the menu and, unless `keys` is
+    // empty, chooses an entry by them ("Down Down" moves two entries) and Return; false when
+    // no menu opened. The program's pop-ups are named after it ("Glimwell").
+    bool trayMenu(const QString& keys = {}, int button = 1) const;
+    // The same with the main window's menu bar, from its File title ("Right Down" leads to the
+    // Tools menu's second entry).
+    bool mainMenu(qulonglong main, const QString& keys) const;
     // Does `action` and waits for a window of the program's that it opens (a menu, a tip): its
     // id, or 0 when none opened.
     qulonglong popUp(const std::function<void()>& action, int timeoutMs = kWaitMs) const;
-    // Chooses an entry of the open menu by keys ("Down Down" moves two entries), then Return.
-    void chooseMenuEntry(const QString& keys) const;
+    // Waits for a message box (or dialog) titled `title`, sends it `keys` and waits until it
+    // has gone; false when it did not come or stayed.
+    bool answer(const QString& title, const QString& keys = QStringLiteral("Return")) const;
+    // Makes xclip own the clipboard with `picture` as image/png, and waits until it offers it.
+    bool offerPicture(const QImage& picture);
 
-    void moveMouse(int x, int y) const;
     void click(int x, int y, int button = 1) const;
     // Keys as xdotool names them ("Return", "alt+F4"), sent to the focused window.
     void key(const QString& keys) const;
@@ -79,6 +95,8 @@ public:
 
 private:
     void fail(const QString& reason) { m_error = reason; }
+    // Chooses an entry of the open `menu` by keys, then Return; false when no menu opened.
+    bool chooseFrom(qulonglong menu, const QString& keys) const;
 
     QTemporaryDir m_home;
     QProcessEnvironment m_environment;
@@ -90,7 +108,7 @@ private:
 // the test's to prepare and inspect.
 class ProgramCopy {
 public:
-    explicit ProgramCopy(const QString& builtBinary);
+    ProgramCopy();
 
     QString executable() const;
     QString path(const QString& relative) const { return m_dir.filePath(relative); }
