@@ -26,19 +26,10 @@ private:
     std::unique_ptr<X11Session> m_x;
     std::unique_ptr<ProgramCopy> m_program;
 
-    void serve(const QByteArray& body) const {
-        QFile file(m_stubs.filePath("version.txt"));
-        if (file.open(QIODevice::WriteOnly))
-            file.write(body);
-    }
     qsizetype requests() const {
-        QFile log(m_stubs.filePath("requests.log"));
-        return log.open(QIODevice::ReadOnly) ? log.readAll().count("GET /version.txt") : 0;
+        return fileBytes(m_stubs.filePath("requests.log")).count("GET /version.txt");
     }
-    QString opened() const {
-        QFile file(m_stubs.filePath("opened.txt"));
-        return file.open(QIODevice::ReadOnly) ? QString(file.readAll()).trimmed() : QString();
-    }
+    QString opened() const { return fileBytes(m_stubs.filePath("opened.txt")).trimmed(); }
     qulonglong window(const QString& title) const { return m_x->waitForWindow(title); }
     // The text of the message box titled `title` (Ctrl+C copies it); `keys` then close it.
     QString readMessage(const QString& title, const QString& keys = "Return") {
@@ -62,11 +53,9 @@ private:
 
 private slots:
     void initTestCase() {
-        QFile stub(m_stubs.filePath("xdg-open"));
-        QVERIFY(stub.open(QIODevice::WriteOnly));
-        stub.write("#!/bin/sh\necho \"$@\" >> \"$(dirname \"$0\")/opened.txt\"\n");
-        stub.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        stub.close();
+        const QString stub = m_stubs.filePath("xdg-open");
+        QVERIFY(writeBytes(stub, "#!/bin/sh\necho \"$@\" >> \"$(dirname \"$0\")/opened.txt\"\n"));
+        QFile::setPermissions(stub, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         m_server.setStandardErrorFile(m_stubs.filePath("requests.log"));
         m_server.start("python3", {"-u", "-m", "http.server", "0", "--bind", "127.0.0.1",
                                    "--directory", m_stubs.path()});
@@ -110,7 +99,7 @@ private slots:
         QFETCH(QString, title);
         QFETCH(QString, text);
         const QString row = QTest::currentDataTag();
-        serve(body);
+        QVERIFY(writeBytes(m_stubs.filePath("version.txt"), body));
         if (row == "closed port") {
             m_server.kill();
             m_server.waitForFinished();

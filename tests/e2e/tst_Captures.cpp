@@ -19,10 +19,6 @@ private:
     std::unique_ptr<X11Session> m_x;
     std::unique_ptr<ProgramCopy> m_program;
 
-    QImage screenshot(int number) const {
-        return X11Session::waitForPicture(
-            m_program->path(QStringLiteral("Temp/screenshot%1.jpg").arg(number)));
-    }
     QString xdotool(const QString& commands) const {
         return m_x->run("xdotool", commands.split(QLatin1Char(' ')));
     }
@@ -45,7 +41,7 @@ private slots:
         // were it not hidden during the capture.
         const QRect client = m_x->windowGeometry(pattern::show(*m_x, {500, 250, 900, 560}));
         QVERIFY(m_x->trayMenu("Down Down Down Down"));
-        const QImage first = screenshot(1);
+        const QImage first = m_program->screenshot(1);
         QCOMPARE(first.size(), QSize(1920, 1080));
         QVERIFY(largestDifference(first.copy(client), pattern::picture(client.size())) <=
                 kTolerance);
@@ -55,7 +51,7 @@ private slots:
 
         // Tools (Right from File, which opens on its first entry) > Full Screenshot.
         QVERIFY(m_x->mainMenu(main, "Right Down Down"));
-        const QImage second = screenshot(2);
+        const QImage second = m_program->screenshot(2);
         QCOMPARE(second.size(), QSize(1920, 1080));
         QVERIFY2(largestDifference(second.copy(client), pattern::picture(client.size())) <=
                      kTolerance,
@@ -75,7 +71,7 @@ private slots:
         const QRect client = m_x->windowGeometry(window);
         QVERIFY2(frame.right() >= 1920 && frame.height() > client.height(), "a captioned frame");
 
-        const QImage shot = screenshot(1);
+        const QImage shot = m_program->screenshot(1);
         QCOMPARE(shot.size(), frame.size());
         // The client area inside the frame, up to the screen's right edge, is the pattern.
         const QRect inside(client.topLeft() - frame.topLeft(),
@@ -104,7 +100,7 @@ private slots:
         QCOMPARE(hexField(underIcon, QStringLiteral("WINDOW=(\\d+)")), overlay);
         xdotool(QStringLiteral("mousemove 1000 600 mousedown 1 mousemove 700 400 sleep 0.2 "
                                "mousemove 400 250 sleep 0.2 mouseup 1"));
-        const QImage first = screenshot(1);
+        const QImage first = m_program->screenshot(1);
         QCOMPARE(first.size(), QSize(600, 350));
         const QRect firstInPattern(QPoint(400, 250) - client.topLeft(), QSize(600, 350));
         QVERIFY(largestDifference(first, known.copy(firstInPattern)) <= kTolerance);
@@ -119,7 +115,8 @@ private slots:
                     .arg(corner.y())
                     .arg(corner.x() + 200)
                     .arg(corner.y() + 100));
-        QVERIFY(largestDifference(screenshot(2), known.copy(64, 32, 200, 100)) <= kTolerance);
+        QVERIFY(largestDifference(m_program->screenshot(2), known.copy(64, 32, 200, 100)) <=
+                kTolerance);
 
         // Act. Window Shot, the message closed, then a click on the bare desktop: no window is
         // active when the five seconds end, and the picture is the whole screen.
@@ -130,7 +127,7 @@ private slots:
             const QString active = m_x->run("xprop", {"-root", "_NET_ACTIVE_WINDOW"});
             return hexField(active, "# (0x[0-9a-f]+)") == 0;
         }));
-        const QImage third = screenshot(3);
+        const QImage third = m_program->screenshot(3);
         QCOMPARE(third.size(), QSize(1920, 1080));
         QVERIFY(largestDifference(third.copy(client), known) <= kTolerance);
     }
@@ -168,7 +165,7 @@ private slots:
         // columns 1 to 96 inside the frame, rows 17 to 113 below the window's top; row 95 is
         // the frame's own bottom edge, the last three columns the viewer frame's colour.
         m_x->click(400 + 88, 300 + 8);
-        const QImage shot = screenshot(1);
+        const QImage shot = m_program->screenshot(1);
         const QPoint inPattern = QPoint(401, 317) - m_x->windowGeometry(target).topLeft();
         QImage expected = pattern::picture({700, 500}).copy(QRect(inPattern, QSize(99, 97)));
         QPainter painter(&expected);

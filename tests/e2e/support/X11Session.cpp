@@ -174,19 +174,12 @@ QRect X11Session::windowGeometry(qulonglong window) const {
 }
 
 QRect X11Session::frameGeometry(qulonglong window) const {
-    // The window manager's frame is the ancestor whose parent is the root window.
-    qulonglong current = window;
-    for (int depth = 0; depth < 8; ++depth) {
-        const QString tree = run("xwininfo", {"-tree", "-id", QString::number(current)});
-        const QRegularExpression root(QStringLiteral("Root window id: (0x[0-9a-f]+)"));
-        const QRegularExpression parent(QStringLiteral("Parent window id: (0x[0-9a-f]+)"));
-        const qulonglong rootId = parseWindowId(root.match(tree).captured(1));
-        const qulonglong parentId = parseWindowId(parent.match(tree).captured(1));
-        if (parentId == 0 || parentId == rootId)
-            break;
-        current = parentId;
-    }
-    return windowGeometry(current);
+    // As the window manager declares its frame: left, right, top and bottom.
+    const QString extents = run("xprop", {"-id", QString::number(window), "_NET_FRAME_EXTENTS"});
+    const QStringList e = extents.section(QLatin1Char('='), 1).split(QLatin1Char(','));
+    return windowGeometry(window).adjusted(
+        -e.value(0).trimmed().toInt(), -e.value(2).trimmed().toInt(), e.value(1).trimmed().toInt(),
+        e.value(3).trimmed().toInt());
 }
 
 QList<qulonglong> X11Session::trayIcons() const {
@@ -239,20 +232,16 @@ bool X11Session::chooseFrom(qulonglong menu, const QString& keys) const {
     return menu != 0;
 }
 
-qulonglong X11Session::popUp(const std::function<void()>& action, int timeoutMs) const {
-    // The program's pop-ups (and its tray icons) are named after it.
-    const QString popups = "^Glimwell$";
-    const QList<qulonglong> before = visibleWindows(popups);
+qulonglong X11Session::newWindow(const QString& name, const std::function<void()>& action) const {
+    const QList<qulonglong> before = visibleWindows(name);
     action();
     qulonglong window = 0;
-    waitUntil(
-        [&] {
-            for (qulonglong w : visibleWindows(popups))
-                if (!before.contains(w))
-                    window = w;
-            return window != 0;
-        },
-        timeoutMs);
+    waitUntil([&] {
+        for (qulonglong w : visibleWindows(name))
+            if (!before.contains(w))
+                window = w;
+        return window != 0;
+    });
     return window;
 }
 
@@ -306,13 +295,24 @@ QString ProgramCopy::executable() const {
 }
 
 void ProgramCopy::writeFile(const QString& relative, const QByteArray& bytes) const {
-    const QString target = m_dir.filePath(relative);
-    QDir().mkpath(QFileInfo(target).absolutePath());
-    QFile file(target);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
+    writeBytes(m_dir.filePath(relative), bytes);
 }
 
 QStringList ProgramCopy::tempFiles() const {
     return QDir(m_dir.filePath("Temp")).entryList(QDir::Files);
+}
+
+QImage ProgramCopy::screenshot(int number) const {
+    return X11Session::waitForPicture(path(QStringLiteral("Temp/screenshot%1.jpg").arg(number)));
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }

@@ -79,9 +79,12 @@ public:
     // The same with the main window's menu bar, from its File title ("Right Down" leads to the
     // Tools menu's second entry).
     bool mainMenu(qulonglong main, const QString& keys) const;
-    // Does `action` and waits for a window of the program's that it opens (a menu, a tip): its
-    // id, or 0 when none opened.
-    qulonglong popUp(const std::function<void()>& action, int timeoutMs = kWaitMs) const;
+    // Does `action` and waits for a new visible window whose name matches `name`: its id, or 0
+    // when none came. popUp() waits so for a window of the program's (a menu, a tip).
+    qulonglong newWindow(const QString& name, const std::function<void()>& action) const;
+    qulonglong popUp(const std::function<void()>& action) const {
+        return newWindow(QStringLiteral("^Glimwell$"), action);
+    }
     // Waits for a message box (or dialog) titled `title`, sends it `keys` and waits until it
     // has gone; false when it did not come or stayed.
     bool answer(const QString& title, const QString& keys = QStringLiteral("Return")) const;
@@ -104,6 +107,11 @@ private:
     QString m_error;
 };
 
+// The bytes of the file at `path` (none when it cannot be read), and a file written with
+// `bytes`, its folder made.
+QByteArray fileBytes(const QString& path);
+bool writeBytes(const QString& path, const QByteArray& bytes);
+
 // A fresh program folder with a copy of the built program in it: Settings.ini and Temp/ are
 // the test's to prepare and inspect.
 class ProgramCopy {
@@ -114,6 +122,8 @@ public:
     QString path(const QString& relative) const { return m_dir.filePath(relative); }
     void writeFile(const QString& relative, const QByteArray& bytes) const;
     QStringList tempFiles() const;
+    // Temp/screenshot<number>.jpg once it can be read, or a null picture.
+    QImage screenshot(int number) const;
 
 private:
     QTemporaryDir m_dir;
