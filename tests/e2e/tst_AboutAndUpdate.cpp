@@ -121,16 +121,13 @@ private slots:
 
     void aboutWindowMovesByItsTitleStripWithEitherButton() {
         const qulonglong about = window(kAbout);
-        for (const QString button : {"1", "3"}) {
+        for (const int button : {1, 3}) {
             const QPoint before = m_x->windowGeometry(about).topLeft();
-            m_x->run("xdotool", {"mousemove", QString::number(before.x() + 100),
-                                 QString::number(before.y() + 10), "mousedown", button});
-            m_x->run("xdotool", {"mousemove", QString::number(before.x() + 60),
-                                 QString::number(before.y() + 90), "mouseup", button});
+            m_x->drag({before + QPoint(100, 10), before + QPoint(60, 90)}, button);
             QVERIFY2(X11Session::waitUntil([&] {
                          return m_x->windowGeometry(about).topLeft() == before + QPoint(-40, 80);
                      }),
-                     qPrintable("button " + button));
+                     qPrintable(QString::number(button)));
         }
         clickAboutButton(432); // Exit
         QVERIFY(X11Session::waitUntil([&] { return m_x->visibleWindows(kAbout).isEmpty(); }));

@@ -19,9 +19,6 @@ private:
     std::unique_ptr<X11Session> m_x;
     std::unique_ptr<ProgramCopy> m_program;
 
-    QString xdotool(const QString& commands) const {
-        return m_x->run("xdotool", commands.split(QLatin1Char(' ')));
-    }
     static qulonglong hexField(const QString& text, const QString& pattern) {
         return QRegularExpression(pattern).match(text).captured(1).toULongLong(nullptr, 0);
     }
@@ -95,11 +92,11 @@ private slots:
         QVERIFY(m_x->trayMenu("Down Down Down"));
         const qulonglong overlay = m_x->waitForWindow("^Glim$");
         QCOMPARE(m_x->windowGeometry(overlay), QRect(0, 0, 1920, 1080));
-        const QString underIcon = xdotool(
-            QStringLiteral("mousemove %1 %2 getmouselocation --shell").arg(icon.x()).arg(icon.y()));
+        const QString underIcon =
+            m_x->run("xdotool", {"mousemove", QString::number(icon.x()), QString::number(icon.y()),
+                                 "getmouselocation", "--shell"});
         QCOMPARE(hexField(underIcon, QStringLiteral("WINDOW=(\\d+)")), overlay);
-        xdotool(QStringLiteral("mousemove 1000 600 mousedown 1 mousemove 700 400 sleep 0.2 "
-                               "mousemove 400 250 sleep 0.2 mouseup 1"));
+        m_x->drag({{1000, 600}, {700, 400}, {400, 250}});
         const QImage first = m_program->screenshot(1);
         QCOMPARE(first.size(), QSize(600, 350));
         const QRect firstInPattern(QPoint(400, 250) - client.topLeft(), QSize(600, 350));
@@ -110,11 +107,7 @@ private slots:
         m_x->key("ctrl+F9");
         QVERIFY(X11Session::waitUntil([&] { return m_x->visibleWindows("^Glim$").size() == 1; }));
         const QPoint corner = client.topLeft() + QPoint(64, 32);
-        xdotool(QStringLiteral("mousemove %1 %2 mousedown 3 mousemove %3 %4 sleep 0.2 mouseup 3")
-                    .arg(corner.x())
-                    .arg(corner.y())
-                    .arg(corner.x() + 200)
-                    .arg(corner.y() + 100));
+        m_x->drag({corner, corner + QPoint(200, 100)}, 3);
         QVERIFY(largestDifference(m_program->screenshot(2), known.copy(64, 32, 200, 100)) <=
                 kTolerance);
 
@@ -142,14 +135,10 @@ private slots:
         QCOMPARE(m_x->windowGeometry(window), QRect(908, 483, 104, 113)); // centred
         // Pressed at (3, 9) of the window and let go at (403, 309) in two steps: the right
         // button on the strip does not move it, the left button does.
-        const auto drag = [&](const char* button) {
-            xdotool(QStringLiteral("mousemove 911 492 mousedown %1 sleep 0.3 mousemove 657 400 "
-                                   "sleep 0.3 mousemove 403 309 sleep 0.3 mouseup %1")
-                        .arg(button));
-        };
-        drag("3");
+        const QList<QPoint> path{{911, 492}, {657, 400}, {403, 309}};
+        m_x->drag(path, 3);
         QCOMPARE(m_x->windowGeometry(window).topLeft(), QPoint(908, 483));
-        drag("1");
+        m_x->drag(path, 1);
         QVERIFY(X11Session::waitUntil(
             [&] { return m_x->windowGeometry(window).topLeft() == QPoint(400, 300); }));
 

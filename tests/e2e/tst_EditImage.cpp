@@ -33,15 +33,10 @@ private slots:
         const QRect place = x.windowGeometry(dialog);
 
         // Pressed at the bar's left, dragged to X = 150 (gain 4), released.
-        const int barY = place.y() + 24 + 6;
-        QStringList drag{"mousemove", QString::number(place.x() + 8 + 10), QString::number(barY),
-                         "mousedown", "1"};
-        for (int barX = 30; barX <= 150; barX += 20)
-            drag << "mousemove" << QString::number(place.x() + 8 + barX) << QString::number(barY)
-                 << "sleep"
-                 << "0.05";
-        x.run("xdotool", drag << "mouseup"
-                              << "1");
+        QList<QPoint> path;
+        for (int barX = 10; barX <= 150; barX += 20)
+            path.append(place.topLeft() + QPoint(8 + barX, 24 + 6));
+        x.drag(path);
         x.click(place.x() + 88 + 40, place.y() + 128 + 8); // Apply Changes
 
         QVERIFY(x.answer("^Zivra Glimwell Information$"));

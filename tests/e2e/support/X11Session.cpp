@@ -9,21 +9,10 @@
 
 namespace {
 
-qulonglong parseWindowId(const QString& text) {
-    bool ok = false;
-    const qulonglong id = text.trimmed().toULongLong(&ok, 0);
-    return ok ? id : 0;
-}
-
+// A number that xwininfo reports, by its label.
 int xwininfoField(const QString& info, const char* field) {
     const QRegularExpression pattern(QString::fromLatin1(field) + QStringLiteral(":\\s+(-?\\d+)"));
     return pattern.match(info).captured(1).toInt();
-}
-
-QRect absoluteRect(const QString& info) {
-    return QRect(xwininfoField(info, "Absolute upper-left X"),
-                 xwininfoField(info, "Absolute upper-left Y"), xwininfoField(info, "Width"),
-                 xwininfoField(info, "Height"));
 }
 
 } // namespace
@@ -101,12 +90,10 @@ X11Session::~X11Session() {
     }
 }
 
-QProcess* X11Session::start(const QString& program, const QStringList& arguments,
-                            const QString& workingDirectory) {
+QProcess* X11Session::start(const QString& program, const QStringList& arguments) {
     auto* process = new QProcess;
     if (!m_environment.isEmpty()) // Xvfb, before the session has a display, inherits ours
         process->setProcessEnvironment(m_environment);
-    process->setWorkingDirectory(workingDirectory);
     // Unread, a full pipe would stall the writer.
     process->setStandardErrorFile(QProcess::nullDevice());
     process->start(program, arguments);
@@ -138,9 +125,9 @@ bool X11Session::waitUntil(const std::function<bool()>& condition, int timeoutMs
     }
 }
 
-QImage X11Session::waitForPicture(const QString& path, int timeoutMs) {
+QImage X11Session::waitForPicture(const QString& path) {
     QImage picture;
-    waitUntil([&] { return picture.load(path); }, timeoutMs);
+    waitUntil([&] { return picture.load(path); });
     return picture;
 }
 
@@ -161,7 +148,7 @@ QList<qulonglong> X11Session::visibleWindows(const QString& name) const {
         const QRegularExpressionMatch match = line.match(entry);
         if (!match.hasMatch() || !pattern.match(match.captured(2)).hasMatch())
             continue;
-        const qulonglong id = parseWindowId(match.captured(1));
+        const qulonglong id = match.captured(1).toULongLong(nullptr, 0);
         const QString info = run("xwininfo", {"-id", match.captured(1)});
         if (id && info.contains("Map State: IsViewable"))
             windows.append(id);
@@ -170,7 +157,10 @@ QList<qulonglong> X11Session::visibleWindows(const QString& name) const {
 }
 
 QRect X11Session::windowGeometry(qulonglong window) const {
-    return absoluteRect(run("xwininfo", {"-id", QString::number(window)}));
+    const QString info = run("xwininfo", {"-id", QString::number(window)});
+    return QRect(xwininfoField(info, "Absolute upper-left X"),
+                 xwininfoField(info, "Absolute upper-left Y"), xwininfoField(info, "Width"),
+                 xwininfoField(info, "Height"));
 }
 
 QRect X11Session::frameGeometry(qulonglong window) const {
@@ -190,7 +180,7 @@ QList<qulonglong> X11Session::trayIcons() const {
     QList<qulonglong> icons;
     for (const QString& line : run("xwininfo", {"-tree", "-id", panel}).split(QLatin1Char('\n')))
         if (line.contains("\"Glimwell\": ("))
-            icons.append(parseWindowId(line.trimmed().section(QLatin1Char(' '), 0, 0)));
+            icons.append(line.trimmed().section(QLatin1Char(' '), 0, 0).toULongLong(nullptr, 0));
     return icons;
 }
 
@@ -274,6 +264,18 @@ bool X11Session::offerPicture(const QImage& picture) {
 void X11Session::click(int x, int y, int button) const {
     run("xdotool",
         {"mousemove", QString::number(x), QString::number(y), "click", QString::number(button)});
+}
+
+void X11Session::drag(const QList<QPoint>& path, int button) const {
+    QStringList steps;
+    for (const QPoint p : path) {
+        steps << "mousemove" << QString::number(p.x()) << QString::number(p.y());
+        if (steps.size() == 3)
+            steps << "mousedown" << QString::number(button);
+        steps << "sleep"
+              << "0.3";
+    }
+    run("xdotool", steps << "mouseup" << QString::number(button));
 }
 
 void X11Session::key(const QString& keys) const {

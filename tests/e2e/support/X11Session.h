@@ -48,12 +48,11 @@ public:
         return QString::fromLocal8Bit(output(program, arguments));
     }
     // Starts a long-running process in the session; it is ended with the session.
-    QProcess* start(const QString& program, const QStringList& arguments,
-                    const QString& workingDirectory = {});
+    QProcess* start(const QString& program, const QStringList& arguments);
     // Polls `condition` every 50 ms until it holds or `timeoutMs` passes.
     static bool waitUntil(const std::function<bool()>& condition, int timeoutMs = kWaitMs);
     // The picture at `path` once it can be read, or a null one.
-    static QImage waitForPicture(const QString& path, int timeoutMs = kWaitMs);
+    static QImage waitForPicture(const QString& path);
     // The first visible window whose name matches `name` once there is one, or 0.
     qulonglong waitForWindow(const QString& name) const;
 
@@ -92,6 +91,10 @@ public:
     bool offerPicture(const QImage& picture);
 
     void click(int x, int y, int button = 1) const;
+    // Presses `button` at the first point of `path`, moves through the others and lets go at
+    // the last, pausing after each step as a hand would, so that the window manager and the
+    // program see each motion.
+    void drag(const QList<QPoint>& path, int button = 1) const;
     // Keys as xdotool names them ("Return", "alt+F4"), sent to the focused window.
     void key(const QString& keys) const;
     void activate(qulonglong window) const;
