@@ -49,7 +49,8 @@ private slots:
         // read from the icon in the window tests.
         const QStringList hover{"mousemove", QString::number(icon.center().x()),
                                 QString::number(icon.center().y())};
-        QVERIFY2(x.popUp([&] { x.run("xdotool", hover); }), "hovering the icon shows its tip");
+        QVERIFY2(x.newWindow(X11Session::kPopUp, [&] { x.run("xdotool", hover); }),
+                 "hovering the icon shows its tip");
 
         QVERIFY2(x.trayMenu("Down", 3), "a right click on the icon opens the tray menu");
         const qulonglong main = x.waitForWindow(kMainTitle);

@@ -204,13 +204,13 @@ bool X11Session::trayMenu(const QString& keys, int button) const {
     if (icons.isEmpty())
         return false;
     const QPoint centre = windowGeometry(icons.first()).center();
-    return chooseFrom(popUp([&] { click(centre.x(), centre.y(), button); }), keys);
+    return chooseFrom(newWindow(kPopUp, [&] { click(centre.x(), centre.y(), button); }), keys);
 }
 
 bool X11Session::mainMenu(qulonglong main, const QString& keys) const {
     const QRect area = windowGeometry(main);
     activate(main);
-    return chooseFrom(popUp([&] { click(area.x() + 16, area.y() + 10); }), keys);
+    return chooseFrom(newWindow(kPopUp, [&] { click(area.x() + 16, area.y() + 10); }), keys);
 }
 
 bool X11Session::chooseFrom(qulonglong menu, const QString& keys) const {

@@ -79,11 +79,9 @@ public:
     // Tools menu's second entry).
     bool mainMenu(qulonglong main, const QString& keys) const;
     // Does `action` and waits for a new visible window whose name matches `name`: its id, or 0
-    // when none came. popUp() waits so for a window of the program's (a menu, a tip).
+    // when none came. The program's pop-ups (menus, tips) are kPopUp.
     qulonglong newWindow(const QString& name, const std::function<void()>& action) const;
-    qulonglong popUp(const std::function<void()>& action) const {
-        return newWindow(QStringLiteral("^Glimwell$"), action);
-    }
+    static inline const QString kPopUp = QStringLiteral("^Glimwell$");
     // Waits for a message box (or dialog) titled `title`, sends it `keys` and waits until it
     // has gone; false when it did not come or stayed.
     bool answer(const QString& title, const QString& keys = QStringLiteral("Return")) const;
