@@ -1,28 +1,9 @@
 #include "support/X11Session.h"
 
-#include <QFileInfo>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace {
-
-// A loopback HTTP server in a process of its own, so that it answers while the test polls: each
-// request is counted in `requests` and answered with the bytes of `answer`. It prints its port.
-const char* const kServer = R"(
-import http.server, os, sys
-folder = sys.argv[1]
-class Handler(http.server.BaseHTTPRequestHandler):
-    def do_GET(self):
-        with open(os.path.join(folder, "requests"), "a") as count: count.write("x")
-        body = open(os.path.join(folder, "answer"), "rb").read()
-        self.send_response(200)
-        self.send_header("Content-Length", str(len(body)))
-        self.end_headers()
-        self.wfile.write(body)
-server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
-server.daemon_threads = True
-print(server.server_port, flush=True)
-server.serve_forever()
-)";
 
 const QString kAbout = QStringLiteral("^About Zivra Glimwell\\.\\.\\.$");
 const QString kInformation = QStringLiteral("^Zivra Glimwell Information$");
@@ -32,53 +13,38 @@ const QString kSite = QStringLiteral("http://www.zivra-glimwell.example");
 
 } // namespace
 
-// The About window, the update check against a loopback server, the Options dialog and the Help
-// links of the real program in one X session, with a browser stub that records what it opens.
+// The About window, the update check against a loopback server and the Help links of the real
+// program in one X session, with a browser stub that records what it opens.
 class TestAboutAndUpdate : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir m_stubs; // the browser stub, what it opened, and the server's files
+    // The browser stub and what it opened, and the loopback server's folder and its log, one
+    // line a request.
+    QTemporaryDir m_stubs;
     QProcess m_server;
     std::unique_ptr<X11Session> m_x;
     std::unique_ptr<ProgramCopy> m_program;
 
-    void answer(const QByteArray& body) const {
-        QFile file(m_stubs.filePath("answer"));
-        if (file.open(QIODevice::WriteOnly))
-            file.write(body);
+    qsizetype requests() const {
+        return fileBytes(m_stubs.filePath("requests.log")).count("GET /version.txt");
     }
-    qint64 requests() const { return QFileInfo(m_stubs.filePath("requests")).size(); }
-    QString opened() const {
-        QFile file(m_stubs.filePath("opened.txt"));
-        return file.open(QIODevice::ReadOnly) ? QString(file.readAll()).trimmed() : QString();
-    }
+    QString opened() const { return fileBytes(m_stubs.filePath("opened.txt")).trimmed(); }
     qulonglong window(const QString& title) const { return m_x->waitForWindow(title); }
-    // The text of the message box titled `title` (Ctrl+C copies it); `answer` then closes it.
-    QString readMessage(const QString& title, const QString& answer = "Return") {
-        const qulonglong box = window(title);
-        if (box == 0)
-            return "(no message titled " + title + ")";
+    // The text of the message box titled `title` (Ctrl+C copies it); `keys` then close it.
+    QString readMessage(const QString& title, const QString& keys = "Return") {
         m_x->run("xclip", {"-selection", "clipboard", "/dev/null"});
-        m_x->activate(box);
+        m_x->activate(window(title));
         m_x->key("ctrl+c");
         QString text;
         X11Session::waitUntil([&] {
             return !(text = m_x->run("xclip", {"-o", "-selection", "clipboard"})).isEmpty();
         });
-        m_x->key(answer);
-        X11Session::waitUntil([&] { return m_x->visibleWindows(title).isEmpty(); });
-        return text;
+        return m_x->answer(title, keys) ? text : "(no message titled " + title + ")";
     }
-    // Opens a menu of the main window by keys from its File menu and chooses an entry by keys.
-    void mainMenu(const QString& menuKeys, const QString& entryKeys) {
-        const qulonglong main = window("^Zivra Glimwell$");
-        const QRect area = m_x->windowGeometry(main);
-        m_x->activate(main);
-        m_x->popUp([&] { m_x->click(area.x() + 16, area.y() + 10); });
-        for (const QString& k : menuKeys.split(' '))
-            m_x->key(k);
-        m_x->chooseMenuEntry(entryKeys);
+    // Chooses an entry of the main window's Help menu by keys.
+    void helpMenu(const QString& keys) {
+        m_x->mainMenu(window("^Zivra Glimwell$"), "Right Right Right " + keys);
     }
     void clickAboutButton(int x) {
         const QRect about = m_x->windowGeometry(window(kAbout));
@@ -87,14 +53,16 @@ private:
 
 private slots:
     void initTestCase() {
-        QFile stub(m_stubs.filePath("xdg-open"));
-        QVERIFY(stub.open(QIODevice::WriteOnly));
-        stub.write("#!/bin/sh\necho \"$@\" >> \"$(dirname \"$0\")/opened.txt\"\n");
-        stub.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        stub.close();
-        m_server.start("python3", {"-c", kServer, m_stubs.path()});
+        const QString stub = m_stubs.filePath("xdg-open");
+        QVERIFY(writeBytes(stub, "#!/bin/sh\necho \"$@\" >> \"$(dirname \"$0\")/opened.txt\"\n"));
+        QFile::setPermissions(stub, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        m_server.setStandardErrorFile(m_stubs.filePath("requests.log"));
+        m_server.start("python3", {"-u", "-m", "http.server", "0", "--bind", "127.0.0.1",
+                                   "--directory", m_stubs.path()});
         QVERIFY(m_server.waitForReadyRead(10000));
-        const QByteArray url = "http://127.0.0.1:" + m_server.readLine().trimmed() + "/version.txt";
+        const QString port =
+            QRegularExpression("port (\\d+)").match(m_server.readLine()).captured(1);
+        const QByteArray url = "http://127.0.0.1:" + port.toLatin1() + "/version.txt";
         // Inherited by the session and the program: the browser stub first on the path, the
         // version file on the loopback server, and a short time-out.
         qputenv("PATH", m_stubs.path().toLocal8Bit() + ':' + qgetenv("PATH"));
@@ -102,7 +70,7 @@ private slots:
         qputenv("GLIMWELL_UPDATE_TIMEOUT_MS", "3000");
         m_x = std::make_unique<X11Session>();
         QVERIFY2(m_x->isReady(), qPrintable(m_x->error()));
-        m_program = std::make_unique<ProgramCopy>(GLIM_BINARY);
+        m_program = std::make_unique<ProgramCopy>();
         QVERIFY(m_x->startInTray(m_program->executable()));
     }
     void cleanupTestCase() {
@@ -131,15 +99,14 @@ private slots:
         QFETCH(QString, title);
         QFETCH(QString, text);
         const QString row = QTest::currentDataTag();
-        answer(body);
+        QVERIFY(writeBytes(m_stubs.filePath("version.txt"), body));
         if (row == "closed port") {
             m_server.kill();
             m_server.waitForFinished();
         }
         const qint64 asked = requests();
         if (row == "same") { // the tray's "Check for update" loads and shows the About window
-            QVERIFY(m_x->openTrayMenu(1));
-            m_x->chooseMenuEntry("Up Up Up");
+            QVERIFY(m_x->trayMenu("Up Up Up"));
         } else {
             clickAboutButton(336); // the About window's own "Check for update"
         }
@@ -154,29 +121,20 @@ private slots:
 
     void aboutWindowMovesByItsTitleStripWithEitherButton() {
         const qulonglong about = window(kAbout);
-        for (const QString button : {"1", "3"}) {
+        for (const int button : {1, 3}) {
             const QPoint before = m_x->windowGeometry(about).topLeft();
-            m_x->run("xdotool", {"mousemove", QString::number(before.x() + 100),
-                                 QString::number(before.y() + 10), "mousedown", button});
-            m_x->run("xdotool", {"mousemove", QString::number(before.x() + 60),
-                                 QString::number(before.y() + 90), "mouseup", button});
+            m_x->drag({before + QPoint(100, 10), before + QPoint(60, 90)}, button);
             QVERIFY2(X11Session::waitUntil([&] {
                          return m_x->windowGeometry(about).topLeft() == before + QPoint(-40, 80);
                      }),
-                     qPrintable("button " + button));
+                     qPrintable(QString::number(button)));
         }
-        // "Exit" unloads it; the tray's "About" loads it again.
-        clickAboutButton(432);
+        clickAboutButton(432); // Exit
         QVERIFY(X11Session::waitUntil([&] { return m_x->visibleWindows(kAbout).isEmpty(); }));
-        QVERIFY(m_x->openTrayMenu(1));
-        m_x->chooseMenuEntry("Up Up");
-        QVERIFY(window(kAbout));
-        clickAboutButton(432);
     }
 
     void linksAndTheCheckFromTheMainWindowMenus() {
-        QVERIFY(m_x->openTrayMenu(1));
-        m_x->chooseMenuEntry("Down"); // Show
+        QVERIFY(m_x->trayMenu("Down")); // Show
         // The four Help links, the last three in Quick links.
         QFile::remove(m_stubs.filePath("opened.txt"));
         const QStringList pages = {
@@ -185,14 +143,14 @@ private slots:
             kSite + "/modules.php?op=modload&name=Downloads&file=index"};
         const QStringList keys = {"", "Down Right", "Down Right Down", "Down Right Down Down"};
         for (int i = 0; i < 4; ++i) {
-            mainMenu("Right Right Right", keys[i]);
+            helpMenu(keys[i]);
             QVERIFY(
                 X11Session::waitUntil([&] { return opened() == pages.mid(0, i + 1).join('\n'); }));
         }
         // "About", then "Check for update" into the same window (the server is closed now).
-        mainMenu("Right Right Right", "Down Down Down");
+        helpMenu("Down Down Down");
         QVERIFY(window(kAbout));
-        mainMenu("Right Right Right", "Down Down");
+        helpMenu("Down Down");
         QCOMPARE(readMessage(kError), QStringLiteral("An error occured"));
         QCOMPARE(m_x->visibleWindows(kAbout).size(), 1);
     }

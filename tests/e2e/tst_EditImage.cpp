@@ -12,54 +12,34 @@ private slots:
     void brighteningDraggedWithTheMouseReachesTheWorkingFile() {
         X11Session x;
         QVERIFY2(x.isReady(), qPrintable(x.error()));
-        ProgramCopy program(QStringLiteral(GLIM_BINARY));
-        program.writeFile("Settings.ini", "[Options]\r\nShowmain=1\r\n");
-        QVERIFY(x.startInTray(program.executable()));
-        const qulonglong main = x.waitForWindow("^Zivra Glimwell$");
+        ProgramCopy program;
+        const qulonglong main = x.startShown(program);
+        QVERIFY(main);
 
-        // A dark picture pasted from the clipboard becomes screenshot1.
+        // A dark picture pasted from the clipboard (New Event, Open, Paste) becomes screenshot1.
         QImage dark(160, 120, QImage::Format_RGB888);
         dark.fill(QColor(40, 50, 30));
-        const QString in = program.path("in.png");
-        QVERIFY(dark.save(in));
-        x.start("xclip", {"-quiet", "-selection", "clipboard", "-t", "image/png", "-i", in});
-        QVERIFY(X11Session::waitUntil([&] {
-            return x.run("xclip", {"-selection", "clipboard", "-t", "TARGETS", "-o"})
-                .contains("image/png");
-        }));
-        x.activate(main);
-        const QRect area = x.windowGeometry(main);
-        QVERIFY(x.popUp([&] { x.click(area.x() + 16, area.y() + 10); }));
-        x.chooseMenuEntry("Down Down Down"); // New Event, Open, Paste
+        QVERIFY(x.offerPicture(dark));
+        QVERIFY(x.mainMenu(main, "Down Down Down"));
         const QString file = program.path("Temp/screenshot1.jpg");
-        QImage before;
-        QVERIFY(X11Session::waitUntil([&] { return before.load(file); }));
+        QVERIFY(!X11Session::waitForPicture(file).isNull());
 
         // The row chosen in the list, then Extra > Edit Image > Adjust Brightness.
-        const int clientTop = area.bottom() + 1 - 480;
-        x.click(area.x() + 60, clientTop + 296 + 30);
-        QVERIFY(x.popUp([&] { x.click(area.x() + 16, area.y() + 10); }));
-        x.chooseMenuEntry("Right Right Right");
+        const QRect area = x.windowGeometry(main);
+        x.click(area.x() + 60, area.bottom() + 1 - 480 + 296 + 30);
+        QVERIFY(x.mainMenu(main, "Right Right Right"));
         const qulonglong dialog = x.waitForWindow("^Edit Image$");
         QVERIFY(dialog);
         const QRect place = x.windowGeometry(dialog);
 
         // Pressed at the bar's left, dragged to X = 150 (gain 4), released.
-        const int barY = place.y() + 24 + 6;
-        QStringList drag{"mousemove", QString::number(place.x() + 8 + 10), QString::number(barY),
-                         "mousedown", "1"};
-        for (int barX = 30; barX <= 150; barX += 20)
-            drag << "mousemove" << QString::number(place.x() + 8 + barX) << QString::number(barY)
-                 << "sleep"
-                 << "0.05";
-        x.run("xdotool", drag << "mouseup"
-                              << "1");
+        QList<QPoint> path;
+        for (int barX = 10; barX <= 150; barX += 20)
+            path.append(place.topLeft() + QPoint(8 + barX, 24 + 6));
+        x.drag(path);
         x.click(place.x() + 88 + 40, place.y() + 128 + 8); // Apply Changes
 
-        const qulonglong saved = x.waitForWindow("^Zivra Glimwell Information$");
-        QVERIFY(saved);
-        x.activate(saved);
-        x.key("Return");
+        QVERIFY(x.answer("^Zivra Glimwell Information$"));
         // Gain 4: (40, 50, 30) becomes about (161, 201, 121).
         QImage after;
         QVERIFY(X11Session::waitUntil(

@@ -21,9 +21,7 @@ std::pair<int, QString> run(const QString& program, const QStringList& arguments
 
 // A key's value in a desktop entry, with its escaped backslashes read back.
 QString entryValue(const QString& entry, const QString& key) {
-    QFile file(entry);
-    file.open(QIODevice::ReadOnly);
-    for (const QString& line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n')))
+    for (const QString& line : QString::fromUtf8(fileBytes(entry)).split(QLatin1Char('\n')))
         if (line.startsWith(key + QLatin1Char('=')))
             return line.mid(key.size() + 1).replace("\\\\", "\\");
     return {};
@@ -115,25 +113,21 @@ private slots:
         // for the uninstall to find.
         X11Session x;
         QVERIFY2(x.isReady(), qPrintable(x.error()));
-        QFile settings(folder + "/Settings.ini");
-        QVERIFY(settings.open(QIODevice::WriteOnly) &&
-                settings.write("[Options]\r\nStartdel=1\r\n"));
-        settings.close();
+        const QString settings = folder + "/Settings.ini";
+        QVERIFY(writeBytes(settings, "[Options]\r\nStartdel=1\r\n"));
         QProcess* glim = x.startInTray(program);
         QVERIFY2(glim, "the installed program's icon docks in the notification area");
-        QVERIFY(QDir(folder).mkpath("Temp") &&
-                QFile(folder + "/Temp/screenshot1.jpg").open(QIODevice::WriteOnly));
+        QVERIFY(writeBytes(folder + "/Temp/screenshot1.jpg", "picture"));
 
         const auto [whileRunning, refusal] = script("uninstall", {});
         QVERIFY2(whileRunning != 0 && refusal.contains("Exit"), qPrintable(refusal));
         QVERIFY(QFile::exists(program));
-        QVERIFY(x.openTrayMenu(1));
-        x.chooseMenuEntry("Up"); // Exit
+        QVERIFY(x.trayMenu("Up")); // Exit
         QVERIFY(glim->waitForFinished(20000));
 
         const auto [uninstalled, uninstallOutput] = script("uninstall", {});
         QVERIFY2(uninstalled == 0, qPrintable(uninstallOutput));
-        const QString kept = QDir(home.path()).relativeFilePath(settings.fileName());
+        const QString kept = QDir(home.path()).relativeFilePath(settings);
         QCOMPARE(entriesUnder(home.path(), QDir::Files), QStringList{kept});
         // The folders left lead to Settings.ini, besides the desktop's own ~/.config.
         for (const QString& dir : entriesUnder(home.path(), QDir::Dirs))

@@ -13,6 +13,7 @@ namespace pattern {
 namespace {
 
 const char* const kSwitch = "--pattern-window";
+const QString kTitle = QStringLiteral("Glimwell test pattern");
 
 class Window : public QRasterWindow {
 protected:
@@ -28,24 +29,15 @@ protected:
 
 } // namespace
 
-QColor colourAt(int x, int y) {
-    const int column = x / 32;
-    const int row = y / 32;
-    return QColor((column * 41 + 20) % 256, (row * 67 + 40) % 256,
-                  ((column + row) * 23 + 90) % 256);
-}
-
 QImage picture(QSize size) {
+    // Each 32 x 32 block's colour tells its column and row.
     QImage image(size, QImage::Format_RGB888);
     for (int y = 0; y < size.height(); ++y)
         for (int x = 0; x < size.width(); ++x)
-            image.setPixelColor(x, y, colourAt(x, y));
+            image.setPixelColor(x, y,
+                                QColor((x / 32 * 41 + 20) % 256, (y / 32 * 67 + 40) % 256,
+                                       ((x / 32 + y / 32) * 23 + 90) % 256));
     return image;
-}
-
-QStringList arguments(const QRect& place) {
-    return {QString::fromLatin1(kSwitch), QString::number(place.x()), QString::number(place.y()),
-            QString::number(place.width()), QString::number(place.height())};
 }
 
 bool runIfAsked(int argc, char** argv, int& exitCode) {
@@ -61,8 +53,11 @@ bool runIfAsked(int argc, char** argv, int& exitCode) {
 }
 
 qulonglong show(X11Session& x, const QRect& place) {
-    x.start(QCoreApplication::applicationFilePath(), arguments(place));
-    return x.waitForWindow(QLatin1Char('^') + kTitle + QLatin1Char('$'));
+    const QStringList arguments{QString::fromLatin1(kSwitch), QString::number(place.x()),
+                                QString::number(place.y()), QString::number(place.width()),
+                                QString::number(place.height())};
+    return x.newWindow(QLatin1Char('^') + kTitle + QLatin1Char('$'),
+                       [&] { x.start(QCoreApplication::applicationFilePath(), arguments); });
 }
 
 } // namespace pattern

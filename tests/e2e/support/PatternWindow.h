@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QImage>
 #include <QRect>
 #include <QStringList>
@@ -11,21 +10,15 @@ class X11Session;
 // each block lies, drawn by a second process of the test executable in the session's display.
 namespace pattern {
 
-inline const QString kTitle = QStringLiteral("Glimwell test pattern");
-
-// The colour of the block that holds the window-local pixel (x, y).
-QColor colourAt(int x, int y);
 // The pattern as a picture of the given size, for comparing a capture with.
 QImage picture(QSize size);
 
-// The arguments that make the test executable show the pattern window at `place` (client
-// area, screen pixels), and the entry that handles them: true when the arguments asked for it
-// (the process then runs the window until it is ended).
-QStringList arguments(const QRect& place);
-bool runIfAsked(int argc, char** argv, int& exitCode);
-// Shows the pattern window in the session at `place` and waits until it is painted: its id, or
-// 0 when it did not come.
+// Shows another pattern window in the session at `place` (client area, screen pixels), run by
+// a process of the test executable, and waits until it is painted: its id, or 0 when it did
+// not come. runIfAsked() is that process's entry: true when its arguments asked for the window
+// (the process then runs it until it is ended).
 qulonglong show(X11Session& x, const QRect& place);
+bool runIfAsked(int argc, char** argv, int& exitCode);
 
 } // namespace pattern
 

@@ -10,15 +10,6 @@
 #include <pwd.h>
 #include <unistd.h>
 
-namespace {
-
-bool writeText(const QString& path, const QString& text) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) > 0;
-}
-
-} // namespace
-
 PrivateCups::PrivateCups() {
     const QDir dir(m_dir.path());
     for (const char* sub : {"state", "cache", "spool", "tmp", "out"})
@@ -32,24 +23,26 @@ PrivateCups::PrivateCups() {
                               open | QFileDevice::WriteGroup | QFileDevice::WriteOther);
     const QString socket = dir.filePath("cups.sock");
     const QString access = "  Order allow,deny\n  Allow all\n";
-    writeText(dir.filePath("cupsd.conf"),
-              QStringLiteral("Listen %1\nLogLevel warn\nWebInterface No\nBrowsing No\n"
-                             "<Location />\n%2</Location>\n"
-                             "<Policy default>\n<Limit All>\n%2</Limit>\n</Policy>\n")
-                  .arg(socket, access));
+    writeBytes(dir.filePath("cupsd.conf"),
+               QStringLiteral("Listen %1\nLogLevel warn\nWebInterface No\nBrowsing No\n"
+                              "<Location />\n%2</Location>\n"
+                              "<Policy default>\n<Limit All>\n%2</Limit>\n</Policy>\n")
+                   .arg(socket, access)
+                   .toUtf8());
     // Not root: the scheduler and its filters run as the user and group running the test.
     QString user;
     if (geteuid() != 0)
         user = QStringLiteral("User %1\nGroup %2\nSystemGroup %2\n")
                    .arg(QString::fromLocal8Bit(getpwuid(geteuid())->pw_name),
                         QString::fromLocal8Bit(getgrgid(getegid())->gr_name));
-    writeText(dir.filePath("cups-files.conf"),
-              QStringLiteral("FileDevice Yes\n%2ServerRoot %1\nStateDir %1/state\n"
-                             "CacheDir %1/cache\nRequestRoot %1/spool\nTempDir %1/tmp\n"
-                             "ErrorLog %1/error_log\nAccessLog %1/access_log\n"
-                             "PageLog %1/page_log\nServerBin /usr/lib/cups\n"
-                             "DataDir /usr/share/cups\n")
-                  .arg(dir.path(), user));
+    writeBytes(dir.filePath("cups-files.conf"),
+               QStringLiteral("FileDevice Yes\n%2ServerRoot %1\nStateDir %1/state\n"
+                              "CacheDir %1/cache\nRequestRoot %1/spool\nTempDir %1/tmp\n"
+                              "ErrorLog %1/error_log\nAccessLog %1/access_log\n"
+                              "PageLog %1/page_log\nServerBin /usr/lib/cups\n"
+                              "DataDir /usr/share/cups\n")
+                   .arg(dir.path(), user)
+                   .toUtf8());
     qputenv("CUPS_SERVER", socket.toLocal8Bit());
     m_cupsd.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_cupsd.start("/usr/sbin/cupsd",

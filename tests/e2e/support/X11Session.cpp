@@ -9,21 +9,10 @@
 
 namespace {
 
-qulonglong parseWindowId(const QString& text) {
-    bool ok = false;
-    const qulonglong id = text.trimmed().toULongLong(&ok, 0);
-    return ok ? id : 0;
-}
-
+// A number that xwininfo reports, by its label.
 int xwininfoField(const QString& info, const char* field) {
     const QRegularExpression pattern(QString::fromLatin1(field) + QStringLiteral(":\\s+(-?\\d+)"));
     return pattern.match(info).captured(1).toInt();
-}
-
-QRect absoluteRect(const QString& info) {
-    return QRect(xwininfoField(info, "Absolute upper-left X"),
-                 xwininfoField(info, "Absolute upper-left Y"), xwininfoField(info, "Width"),
-                 xwininfoField(info, "Height"));
 }
 
 } // namespace
@@ -101,12 +90,10 @@ X11Session::~X11Session() {
     }
 }
 
-QProcess* X11Session::start(const QString& program, const QStringList& arguments,
-                            const QString& workingDirectory) {
+QProcess* X11Session::start(const QString& program, const QStringList& arguments) {
     auto* process = new QProcess;
     if (!m_environment.isEmpty()) // Xvfb, before the session has a display, inherits ours
         process->setProcessEnvironment(m_environment);
-    process->setWorkingDirectory(workingDirectory);
     // Unread, a full pipe would stall the writer.
     process->setStandardErrorFile(QProcess::nullDevice());
     process->start(program, arguments);
@@ -115,15 +102,15 @@ QProcess* X11Session::start(const QString& program, const QStringList& arguments
     return process;
 }
 
-QString X11Session::run(const QString& program, const QStringList& arguments, int timeoutMs) const {
+QByteArray X11Session::output(const QString& program, const QStringList& arguments) const {
     QProcess process;
     process.setProcessEnvironment(m_environment);
     process.start(program, arguments);
-    if (!process.waitForFinished(timeoutMs)) {
+    if (!process.waitForFinished(10000)) {
         process.kill();
         process.waitForFinished(1000);
     }
-    return QString::fromLocal8Bit(process.readAllStandardOutput());
+    return process.readAllStandardOutput();
 }
 
 bool X11Session::waitUntil(const std::function<bool()>& condition, int timeoutMs) {
@@ -138,9 +125,9 @@ bool X11Session::waitUntil(const std::function<bool()>& condition, int timeoutMs
     }
 }
 
-QImage X11Session::waitForPicture(const QString& path, int timeoutMs) {
+QImage X11Session::waitForPicture(const QString& path) {
     QImage picture;
-    waitUntil([&] { return picture.load(path); }, timeoutMs);
+    waitUntil([&] { return picture.load(path); });
     return picture;
 }
 
@@ -161,7 +148,7 @@ QList<qulonglong> X11Session::visibleWindows(const QString& name) const {
         const QRegularExpressionMatch match = line.match(entry);
         if (!match.hasMatch() || !pattern.match(match.captured(2)).hasMatch())
             continue;
-        const qulonglong id = parseWindowId(match.captured(1));
+        const qulonglong id = match.captured(1).toULongLong(nullptr, 0);
         const QString info = run("xwininfo", {"-id", match.captured(1)});
         if (id && info.contains("Map State: IsViewable"))
             windows.append(id);
@@ -170,94 +157,125 @@ QList<qulonglong> X11Session::visibleWindows(const QString& name) const {
 }
 
 QRect X11Session::windowGeometry(qulonglong window) const {
-    return absoluteRect(run("xwininfo", {"-id", QString::number(window)}));
+    const QString info = run("xwininfo", {"-id", QString::number(window)});
+    return QRect(xwininfoField(info, "Absolute upper-left X"),
+                 xwininfoField(info, "Absolute upper-left Y"), xwininfoField(info, "Width"),
+                 xwininfoField(info, "Height"));
 }
 
 QRect X11Session::frameGeometry(qulonglong window) const {
-    // The window manager's frame is the ancestor whose parent is the root window.
-    qulonglong current = window;
-    for (int depth = 0; depth < 8; ++depth) {
-        const QString tree = run("xwininfo", {"-tree", "-id", QString::number(current)});
-        const QRegularExpression root(QStringLiteral("Root window id: (0x[0-9a-f]+)"));
-        const QRegularExpression parent(QStringLiteral("Parent window id: (0x[0-9a-f]+)"));
-        const qulonglong rootId = parseWindowId(root.match(tree).captured(1));
-        const qulonglong parentId = parseWindowId(parent.match(tree).captured(1));
-        if (parentId == 0 || parentId == rootId)
-            break;
-        current = parentId;
-    }
-    return windowGeometry(current);
+    // As the window manager declares its frame: left, right, top and bottom.
+    const QString extents = run("xprop", {"-id", QString::number(window), "_NET_FRAME_EXTENTS"});
+    const QStringList e = extents.section(QLatin1Char('='), 1).split(QLatin1Char(','));
+    return windowGeometry(window).adjusted(
+        -e.value(0).trimmed().toInt(), -e.value(2).trimmed().toInt(), e.value(1).trimmed().toInt(),
+        e.value(3).trimmed().toInt());
 }
 
-QList<qulonglong> X11Session::trayIcons(const QString& name) const {
-    // Embedded icons are children of trayer's panel window, named after their program.
+QList<qulonglong> X11Session::trayIcons() const {
+    // Embedded icons are in the subtree of trayer's panel window (named and classed "panel"),
+    // named after their program.
+    const QString panel =
+        run("xdotool", {"search", "--classname", "^panel$"}).section(QLatin1Char('\n'), 0, 0);
     QList<qulonglong> icons;
-    const QString tree = run("xwininfo", {"-root", "-tree"});
-    bool inPanel = false;
-    int panelIndent = 0;
-    for (const QString& line : tree.split(QLatin1Char('\n'))) {
-        const int indent = int(line.size() - line.trimmed().size());
-        if (line.contains("\"panel\": (\"panel\" \"trayer\")")) {
-            inPanel = true;
-            panelIndent = indent;
-            continue;
-        }
-        if (!inPanel || line.trimmed().isEmpty())
-            continue;
-        if (indent <= panelIndent && line.trimmed().startsWith("0x")) {
-            inPanel = false;
-            continue;
-        }
-        if (line.contains(QLatin1Char('"') + name + QLatin1Char('"')))
-            icons.append(parseWindowId(line.trimmed().section(QLatin1Char(' '), 0, 0)));
-    }
+    for (const QString& line : run("xwininfo", {"-tree", "-id", panel}).split(QLatin1Char('\n')))
+        if (line.contains("\"Glimwell\": ("))
+            icons.append(line.trimmed().section(QLatin1Char(' '), 0, 0).toULongLong(nullptr, 0));
     return icons;
 }
 
 QProcess* X11Session::startInTray(const QString& executable, const QStringList& arguments) {
     QProcess* program = start(executable, arguments);
-    const bool inTray = waitUntil([&] { return !trayIcons("Glimwell").isEmpty(); }, kStartMs);
+    const bool inTray = waitUntil([&] { return !trayIcons().isEmpty(); }, kStartMs);
     return inTray ? program : nullptr;
 }
 
-qulonglong X11Session::openTrayMenu(int button) const {
-    const QList<qulonglong> icons = trayIcons("Glimwell");
-    if (icons.isEmpty())
-        return 0;
-    const QPoint centre = windowGeometry(icons.first()).center();
-    return popUp([&] { click(centre.x(), centre.y(), button); });
+qulonglong X11Session::startShown(const ProgramCopy& program, const QByteArray& options,
+                                  QProcess** process) {
+    program.writeFile("Settings.ini", "[Options]\r\nShowmain=1\r\n" + options);
+    QProcess* started = startInTray(program.executable());
+    if (process)
+        *process = started;
+    return started ? waitForWindow("^Zivra Glimwell$") : 0;
 }
 
-qulonglong X11Session::popUp(const std::function<void()>& action, int timeoutMs) const {
-    // The program's pop-ups (and its tray icons) are named after it.
-    const QString popups = "^Glimwell$";
-    const QList<qulonglong> before = visibleWindows(popups);
+bool X11Session::trayMenu(const QString& keys, int button) const {
+    const QList<qulonglong> icons = trayIcons();
+    if (icons.isEmpty())
+        return false;
+    const QPoint centre = windowGeometry(icons.first()).center();
+    return chooseFrom(newWindow(kPopUp, [&] { click(centre.x(), centre.y(), button); }), keys);
+}
+
+bool X11Session::mainMenu(qulonglong main, const QString& keys) const {
+    const QRect area = windowGeometry(main);
+    activate(main);
+    return chooseFrom(newWindow(kPopUp, [&] { click(area.x() + 16, area.y() + 10); }), keys);
+}
+
+bool X11Session::chooseFrom(qulonglong menu, const QString& keys) const {
+    if (menu != 0 && !keys.isEmpty()) {
+        for (const QString& k : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            key(k);
+        key("Return");
+    }
+    return menu != 0;
+}
+
+qulonglong X11Session::newWindow(const QString& name, const std::function<void()>& action) const {
+    const QList<qulonglong> before = visibleWindows(name);
     action();
     qulonglong window = 0;
-    waitUntil(
-        [&] {
-            for (qulonglong w : visibleWindows(popups))
-                if (!before.contains(w))
-                    window = w;
-            return window != 0;
-        },
-        timeoutMs);
+    waitUntil([&] {
+        for (qulonglong w : visibleWindows(name))
+            if (!before.contains(w))
+                window = w;
+        return window != 0;
+    });
     return window;
 }
 
-void X11Session::chooseMenuEntry(const QString& keys) const {
-    for (const QString& k : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-        key(k);
-    key("Return");
+bool X11Session::answer(const QString& title, const QString& keys) const {
+    // The tray icon, named after the program, is no message.
+    const QList<qulonglong> icons = trayIcons();
+    const auto boxes = [&] {
+        QList<qulonglong> found = visibleWindows(title);
+        found.removeIf([&](qulonglong w) { return icons.contains(w); });
+        return found;
+    };
+    QList<qulonglong> found;
+    if (!waitUntil([&] { return !(found = boxes()).isEmpty(); }))
+        return false;
+    activate(found.first());
+    key(keys);
+    return waitUntil([&] { return boxes().isEmpty(); });
 }
 
-void X11Session::moveMouse(int x, int y) const {
-    run("xdotool", {"mousemove", QString::number(x), QString::number(y)});
+bool X11Session::offerPicture(const QImage& picture) {
+    const QString file = m_home.filePath(QStringLiteral("offered%1.png").arg(m_processes.size()));
+    picture.save(file);
+    start("xclip", {"-quiet", "-selection", "clipboard", "-t", "image/png", "-i", file});
+    return waitUntil([&] {
+        return run("xclip", {"-selection", "clipboard", "-t", "TARGETS", "-o"})
+            .contains("image/png");
+    });
 }
 
 void X11Session::click(int x, int y, int button) const {
     run("xdotool",
         {"mousemove", QString::number(x), QString::number(y), "click", QString::number(button)});
+}
+
+void X11Session::drag(const QList<QPoint>& path, int button) const {
+    QStringList steps;
+    for (const QPoint p : path) {
+        steps << "mousemove" << QString::number(p.x()) << QString::number(p.y());
+        if (steps.size() == 3)
+            steps << "mousedown" << QString::number(button);
+        steps << "sleep"
+              << "0.3";
+    }
+    run("xdotool", steps << "mouseup" << QString::number(button));
 }
 
 void X11Session::key(const QString& keys) const {
@@ -268,8 +286,8 @@ void X11Session::activate(qulonglong window) const {
     run("xdotool", {"windowactivate", "--sync", QString::number(window)});
 }
 
-ProgramCopy::ProgramCopy(const QString& builtBinary) {
-    QFile::copy(builtBinary, executable());
+ProgramCopy::ProgramCopy() {
+    QFile::copy(QStringLiteral(GLIM_BINARY), executable());
     QFile::setPermissions(executable(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
@@ -279,13 +297,24 @@ QString ProgramCopy::executable() const {
 }
 
 void ProgramCopy::writeFile(const QString& relative, const QByteArray& bytes) const {
-    const QString target = m_dir.filePath(relative);
-    QDir().mkpath(QFileInfo(target).absolutePath());
-    QFile file(target);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
+    writeBytes(m_dir.filePath(relative), bytes);
 }
 
 QStringList ProgramCopy::tempFiles() const {
     return QDir(m_dir.filePath("Temp")).entryList(QDir::Files);
+}
+
+QImage ProgramCopy::screenshot(int number) const {
+    return X11Session::waitForPicture(path(QStringLiteral("Temp/screenshot%1.jpg").arg(number)));
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }

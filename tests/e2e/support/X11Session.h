@@ -10,6 +10,8 @@
 #include <functional>
 #include <memory>
 
+class ProgramCopy;
+
 // A private X session for end-to-end tests: Xvfb on a free display (1920 x 1080 x 24 unless
 // another screen is asked for), the openbox window manager and the trayer notification area at
 // the bottom right, each started and waited for in turn. Everything started through the session
@@ -33,21 +35,24 @@ public:
     // False with a reason when a part of the session did not come up.
     bool isReady() const { return m_error.isEmpty(); }
     const QString& error() const { return m_error; }
-    // DISPLAY, a private XDG_RUNTIME_DIR and HOME: for tools whose output is bytes, not text.
+    // DISPLAY, a private XDG_RUNTIME_DIR and HOME, as the session's processes get them.
     const QProcessEnvironment& environment() const { return m_environment; }
 
     // Starts trayer and waits until its panel is up.
     bool startTray();
 
-    // Runs a helper tool (xdotool, xwininfo, xprop ...) to its end; its standard output.
-    QString run(const QString& program, const QStringList& arguments, int timeoutMs = 10000) const;
+    // Runs a helper tool (xdotool, xwininfo, xprop ...) to its end; its standard output, as
+    // bytes (a picture from xclip) or as text.
+    QByteArray output(const QString& program, const QStringList& arguments) const;
+    QString run(const QString& program, const QStringList& arguments) const {
+        return QString::fromLocal8Bit(output(program, arguments));
+    }
     // Starts a long-running process in the session; it is ended with the session.
-    QProcess* start(const QString& program, const QStringList& arguments,
-                    const QString& workingDirectory = {});
+    QProcess* start(const QString& program, const QStringList& arguments);
     // Polls `condition` every 50 ms until it holds or `timeoutMs` passes.
     static bool waitUntil(const std::function<bool()>& condition, int timeoutMs = kWaitMs);
     // The picture at `path` once it can be read, or a null one.
-    static QImage waitForPicture(const QString& path, int timeoutMs = kWaitMs);
+    static QImage waitForPicture(const QString& path);
     // The first visible window whose name matches `name` once there is one, or 0.
     qulonglong waitForWindow(const QString& name) const;
 
@@ -57,28 +62,45 @@ public:
     // window manager draws it (frame and caption included).
     QRect windowGeometry(qulonglong window) const;
     QRect frameGeometry(qulonglong window) const;
-    // The icon windows that the notification area has embedded, by their name.
-    QList<qulonglong> trayIcons(const QString& name) const;
+    // The program's icon windows that the notification area has embedded.
+    QList<qulonglong> trayIcons() const;
     // Starts the program (or a launcher with the program among its arguments) and waits until
     // its icon sits in the notification area: the process, or null when no icon came.
     QProcess* startInTray(const QString& executable, const QStringList& arguments = {});
-    // Clicks the program's tray icon with `button` and waits for the menu that opens: its
-    // window, or 0 when none opened. The program's pop-ups are named after it ("Glimwell").
-    qulonglong openTrayMenu(int button = 1) const;
-    // Does `action` and waits for a window of the program's that it opens (a menu, a tip): its
-    // id, or 0 when none opened.
-    qulonglong popUp(const std::function<void()>& action, int timeoutMs = kWaitMs) const;
-    // Chooses an entry of the open menu by keys ("Down Down" moves two entries), then Return.
-    void chooseMenuEntry(const QString& keys) const;
+    // Starts the program with its main window shown at start (Showmain=1 and `options` in its
+    // Settings.ini): the main window once it is up, or 0.
+    qulonglong startShown(const ProgramCopy& program, const QByteArray& options = {},
+                          QProcess** process = nullptr);
+    // Clicks the program's tray icon with `button`, waits for the menu and, unless `keys` is
+    // empty, chooses an entry by them ("Down Down" moves two entries) and Return; false when
+    // no menu opened. The program's pop-ups are named after it ("Glimwell").
+    bool trayMenu(const QString& keys = {}, int button = 1) const;
+    // The same with the main window's menu bar, from its File title ("Right Down" leads to the
+    // Tools menu's second entry).
+    bool mainMenu(qulonglong main, const QString& keys) const;
+    // Does `action` and waits for a new visible window whose name matches `name`: its id, or 0
+    // when none came. The program's pop-ups (menus, tips) are kPopUp.
+    qulonglong newWindow(const QString& name, const std::function<void()>& action) const;
+    static inline const QString kPopUp = QStringLiteral("^Glimwell$");
+    // Waits for a message box (or dialog) titled `title`, sends it `keys` and waits until it
+    // has gone; false when it did not come or stayed.
+    bool answer(const QString& title, const QString& keys = QStringLiteral("Return")) const;
+    // Makes xclip own the clipboard with `picture` as image/png, and waits until it offers it.
+    bool offerPicture(const QImage& picture);
 
-    void moveMouse(int x, int y) const;
     void click(int x, int y, int button = 1) const;
+    // Presses `button` at the first point of `path`, moves through the others and lets go at
+    // the last, pausing after each step as a hand would, so that the window manager and the
+    // program see each motion.
+    void drag(const QList<QPoint>& path, int button = 1) const;
     // Keys as xdotool names them ("Return", "alt+F4"), sent to the focused window.
     void key(const QString& keys) const;
     void activate(qulonglong window) const;
 
 private:
     void fail(const QString& reason) { m_error = reason; }
+    // Chooses an entry of the open `menu` by keys, then Return; false when no menu opened.
+    bool chooseFrom(qulonglong menu, const QString& keys) const;
 
     QTemporaryDir m_home;
     QProcessEnvironment m_environment;
@@ -86,16 +108,23 @@ private:
     QString m_error;
 };
 
+// The bytes of the file at `path` (none when it cannot be read), and a file written with
+// `bytes`, its folder made.
+QByteArray fileBytes(const QString& path);
+bool writeBytes(const QString& path, const QByteArray& bytes);
+
 // A fresh program folder with a copy of the built program in it: Settings.ini and Temp/ are
 // the test's to prepare and inspect.
 class ProgramCopy {
 public:
-    explicit ProgramCopy(const QString& builtBinary);
+    ProgramCopy();
 
     QString executable() const;
     QString path(const QString& relative) const { return m_dir.filePath(relative); }
     void writeFile(const QString& relative, const QByteArray& bytes) const;
     QStringList tempFiles() const;
+    // Temp/screenshot<number>.jpg once it can be read, or a null picture.
+    QImage screenshot(int number) const;
 
 private:
     QTemporaryDir m_dir;
