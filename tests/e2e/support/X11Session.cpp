@@ -45,19 +45,25 @@ X11Session::X11Session(Tray withTray, const QString& screen) {
     m_environment.remove("QT_QPA_PLATFORM");
     m_environment.remove("WAYLAND_DISPLAY");
 
-    // A window manager that ends before it has claimed the screen (seen once in a run of the
-    // whole suite) is started again, a few times, instead of waiting for a claim that cannot come.
-    QProcess* openbox = start("openbox", {"--sm-disable"});
-    int restarts = 0;
-    if (!waitUntil(
+    // A window manager that ends, or has not claimed the screen within a third of the start
+    // time (seen under load in runs of the whole suite), is replaced, twice at most.
+    QProcess* openbox = nullptr;
+    bool claimed = false;
+    for (int attempt = 0; attempt < 3 && !claimed; ++attempt) {
+        if (openbox) { // gone before the next one looks for a window manager
+            openbox->kill();
+            openbox->waitForFinished(2000);
+        }
+        openbox = start("openbox", {"--sm-disable"});
+        waitUntil(
             [&] {
-                if (openbox->state() == QProcess::NotRunning && restarts++ < 3)
-                    openbox = start("openbox", {"--sm-disable"});
-                return run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id");
+                claimed = run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id");
+                return claimed || openbox->state() == QProcess::NotRunning;
             },
-            kStartMs)) {
-        fail(openbox->state() == QProcess::NotRunning ? "openbox kept ending before it came up"
-                                                      : "openbox did not come up");
+            kStartMs / 3);
+    }
+    if (!claimed) {
+        fail("openbox did not come up");
         return;
     }
 
