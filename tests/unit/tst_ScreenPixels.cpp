@@ -1,3 +1,4 @@
+#include "platform/x11/MappedPicture.h"
 #include "platform/x11/ZPixmapConversion.h"
 
 #include <QTest>
@@ -124,6 +125,23 @@ private slots:
         QFETCH(qint64, stride);
         QCOMPARE(canConvertZPixmap(layout), stride != 0);
         QCOMPARE(zPixmapStride(layout, width), stride);
+    }
+
+    // The picture a screen read fills: B,G,R rows padded to four bytes, every byte writable,
+    // also when it is large enough to be mapped in large pages (a 4K screen).
+    void pictureForAScreenReadHoldsEveryRow_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("500 x 300") << QSize(500, 300);
+        QTest::newRow("3841 x 2160, large pages") << QSize(3841, 2160);
+    }
+    void pictureForAScreenReadHoldsEveryRow() {
+        QFETCH(QSize, size);
+        Picture picture = newMappedPicture(size);
+        QCOMPARE(picture.size(), size);
+        QCOMPARE(picture.format(), QImage::Format_BGR888);
+        QCOMPARE(picture.bytesPerLine(), (3 * size.width() + 3) / 4 * 4);
+        std::fill_n(picture.bits(), picture.sizeInBytes(), std::uint8_t(0x5A));
+        QCOMPARE(picture.pixel(size.width() - 1, size.height() - 1), qRgb(0x5A, 0x5A, 0x5A));
     }
 };
 
