@@ -45,6 +45,7 @@ PrivateCups::PrivateCups() {
                    .toUtf8());
     qputenv("CUPS_SERVER", socket.toLocal8Bit());
     m_cupsd.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    X11Session::endWithTheTest(m_cupsd);
     m_cupsd.start("/usr/sbin/cupsd",
                   {"-f", "-c", dir.filePath("cupsd.conf"), "-s", dir.filePath("cups-files.conf")});
     // lpstat says whether the scheduler answers (its exit code does not).

@@ -7,6 +7,10 @@
 #include <QRegularExpression>
 #include <QThread>
 
+#include <sys/prctl.h>
+
+#include <csignal>
+
 namespace {
 
 // A number that xwininfo reports, by its label.
@@ -102,6 +106,7 @@ QProcess* X11Session::start(const QString& program, const QStringList& arguments
         process->setProcessEnvironment(m_environment);
     // Unread, a full pipe would stall the writer.
     process->setStandardErrorFile(QProcess::nullDevice());
+    endWithTheTest(*process);
     process->start(program, arguments);
     process->waitForStarted(kStartMs);
     m_processes.append(process);
@@ -117,6 +122,10 @@ QByteArray X11Session::output(const QString& program, const QStringList& argumen
         process.waitForFinished(1000);
     }
     return process.readAllStandardOutput();
+}
+
+void X11Session::endWithTheTest(QProcess& process) {
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
 }
 
 bool X11Session::waitUntil(const std::function<bool()>& condition, int timeoutMs) {

@@ -50,6 +50,9 @@ public:
     // Starts a long-running process in the session; it is ended with the session.
     QProcess* start(const QString& program, const QStringList& arguments);
     // Polls `condition` every 50 ms until it holds or `timeoutMs` passes.
+    // The process is killed when the test ends in any way, a crash included, so that no
+    // server or program outlives it (holding the test runner's output open).
+    static void endWithTheTest(QProcess& process);
     static bool waitUntil(const std::function<bool()>& condition, int timeoutMs = kWaitMs);
     // The picture at `path` once it can be read, or a null one.
     static QImage waitForPicture(const QString& path);
