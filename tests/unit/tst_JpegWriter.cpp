@@ -19,8 +19,6 @@
 
 using namespace glim;
 
-Q_DECLARE_METATYPE(PictureFileError)
-
 namespace {
 
 // A screenshot-like picture (a smooth gradient with a hard-edged block), or noise, which
@@ -122,7 +120,6 @@ private slots:
         QTest::newRow("new: fresh times, default mode") << "nothing" << 0u << 40 << 100 << none;
         QTest::newRow("replaces 0640") << file << 0640u << 40 << 100 << none;
         QTest::newRow("replaces 0200, write only") << file << 0200u << 40 << 100 << none;
-        QTest::newRow("read-only file") << file << 0444u << 40 << 100 << "Failed to save to JPG 2";
         QTest::newRow("others may write")
             << file << 0577u << 40 << 100 << "Failed to save to JPG 2";
         QTest::newRow("quality -1") << file << 0644u << 40 << -1 << "Failed to save to JPG 4";
@@ -179,7 +176,6 @@ private slots:
         QTest::addColumn<bool>("noise");
         QTest::newRow("1 pixel wide, 1 padding byte a row") << QSize(1, 9) << false;
         QTest::newRow("3 pixels wide, 3 padding bytes") << QSize(3, 5) << false;
-        QTest::newRow("odd both ways") << QSize(333, 77) << false;
         QTest::newRow("no padding") << QSize(64, 48) << false;
         // Several bytes a pixel, far beyond the encoder's first buffer: it must grow, and the
         // first buffer must then be freed (the sanitizer run's leak check sees it otherwise).
