@@ -54,7 +54,6 @@ private slots:
         QTest::newRow("4 pixels") << QSize(4, 3) << bgr << 12;
         QTest::newRow("0 x 10") << QSize(0, 10) << bgr << 0;
         QTest::newRow("10 x 0") << QSize(10, 0) << bgr << 0;
-        QTest::newRow("negative width") << QSize(-4, 7) << bgr << 0;
         QTest::newRow("stride beyond 32 bits") << QSize(INT_MAX, 1) << bgr << 0;
         QTest::newRow("block beyond memory") << QSize(1000000, INT_MAX) << bgr << 0;
     }
