@@ -91,18 +91,15 @@ private slots:
         QTest::addColumn<float>("factor");
         QTest::addColumn<int>("value");
         QTest::addColumn<int>("expected");
-        const float gain0 = gainFactor(0.0f), gain200 = gainFactor(200.0f);
-        const float contrast0 = contrastFactor(0.0f), contrast200 = contrastFactor(200.0f);
-        QTest::newRow("gain 0: 255 to 51") << true << gain0 << 255 << 51;
-        QTest::newRow("gain 0: 3 to 0.6, 1") << true << gain0 << 3 << 1;
-        QTest::newRow("gain -40 counts as 0") << true << gainFactor(-40.0f) << 255 << 51;
+        const float gain200 = gainFactor(200.0f), contrast200 = contrastFactor(200.0f);
+        QTest::newRow("gain 0: 3 to 0.6, 1") << true << gainFactor(0.0f) << 3 << 1;
+        QTest::newRow("gain -40 counts as 0: 255 to 51") << true << gainFactor(-40.0f) << 255 << 51;
         QTest::newRow("gain 50 ln 5 keeps 200")
             << true << gainFactor(float(50.0 * std::log(5.0))) << 200 << 200;
         QTest::newRow("gain 200: 23 to 251") << true << gain200 << 23 << 251;
         QTest::newRow("gain 200: 24 clamped") << true << gain200 << 24 << 255;
         QTest::newRow("gain: 5 to 2.5, 2") << true << 0.5f << 5 << 2;
-        QTest::newRow("contrast 0: 0 to 120.65, 121") << false << contrast0 << 0 << 121;
-        QTest::newRow("contrast 0: 255 to 133.4, 133") << false << contrast0 << 255 << 133;
+        QTest::newRow("contrast 0: 255 to 133") << false << contrastFactor(0.0f) << 255 << 133;
         QTest::newRow("contrast -5 counts as 0") << false << contrastFactor(-5.0f) << 0 << 121;
         QTest::newRow("contrast 30 ln 20 keeps 40")
             << false << contrastFactor(float(30.0 * std::log(20.0))) << 40 << 40;

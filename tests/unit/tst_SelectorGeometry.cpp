@@ -17,9 +17,7 @@ private slots:
         const QRect block(10, 20, 100, 50);
         QTest::newRow("top-left to bottom-right") << QPointF(10, 20) << QPointF(110, 70) << block;
         QTest::newRow("bottom-right to top-left") << QPointF(110, 70) << QPointF(10, 20) << block;
-        QTest::newRow("top-right to bottom-left") << QPointF(110, 20) << QPointF(10, 70) << block;
         QTest::newRow("halves to even") << QPointF(10.5, 19.5) << QPointF(110.5, 70.5) << block;
-        QTest::newRow("past the halves") << QPointF(9.51, 20.49) << QPointF(109.6, 69.5) << block;
         QTest::newRow("one pixel") << QPointF(5, 5) << QPointF(6, 6) << QRect(5, 5, 1, 1);
         QTest::newRow("one point") << QPointF(40, 40) << QPointF(40, 40) << QRect();
         QTest::newRow("no width") << QPointF(40, 10) << QPointF(40, 90) << QRect();
@@ -30,7 +28,6 @@ private slots:
             << QPointF(1900, 1000) << QPointF(2500, 1400) << QRect(1900, 1000, 20, 80);
         QTest::newRow("left of and above the screen")
             << QPointF(-30, -0.5) << QPointF(50, 60) << QRect(0, 0, 50, 60);
-        QTest::newRow("wholly off the screen") << QPointF(-50, 10) << QPointF(-10, 90) << QRect();
         QTest::newRow("far off every screen")
             << QPointF(-1e12, 5) << QPointF(1e12, 6) << QRect(0, 5, 1920, 1);
     }

@@ -40,11 +40,8 @@ private slots:
         // A negative Max: Value lies between Max and Min.
         QVERIFY(bar.setMax(-149));
         QCOMPARE(bar.value(), 0);
-        QVERIFY(bar.setValue(-20));
-        QCOMPARE(bar.value(), -20);
         QVERIFY(bar.setValue(-500));
         QCOMPARE(bar.value(), -149);
-        QVERIFY(!bar.setMax(-149));
 
         // Sixteen bits: a picture 100000 pixels tall.
         bar.setMax(100000 - 249);
@@ -64,21 +61,16 @@ private slots:
         QTest::addColumn<QSize>("picture");
         QTest::addColumn<Placement>("expected");
         // 617 / 2 - 100 / 2 = 258.5 and 251 / 2 - 100 / 2 = 75.5, rounded half to even.
-        const Placement centredBothWays{258, 76, true, true, true};
-        QTest::newRow("small: centred both ways") << false << QSize(100, 100) << centredBothWays;
+        QTest::newRow("small: centred both ways")
+            << false << QSize(100, 100) << Placement{258, 76, true, true, true};
         QTest::newRow("exactly as wide as the bar counts as wide")
             << false << QSize(617, 400) << Placement{0, 0, false, false, false};
-        QTest::newRow("wider and taller")
-            << false << QSize(1920, 1080) << Placement{0, 0, false, false, false};
         QTest::newRow("tall and narrow keeps its Top")
             << false << QSize(301, 1000) << Placement{158, kKept, true, false, true};
-        QTest::newRow("wide and short: centred down the frame")
-            << false << QSize(1000, 101) << Placement{0, 75, false, true, false};
         QTest::newRow("as tall as the vertical bar, 2 pixels short of the frame")
             << false << QSize(100, 249) << Placement{258, kKept, true, false, true};
         QTest::newRow("1 pixel shorter than the vertical bar")
             << false << QSize(700, 248) << Placement{0, 2, false, true, false};
-        QTest::newRow("chosen: small") << true << QSize(100, 100) << centredBothWays;
         QTest::newRow("chosen: tall and narrow goes to the top")
             << true << QSize(301, 1000) << Placement{158, 0, true, false, true};
     }
@@ -107,8 +99,6 @@ private slots:
         QTest::newRow("Page Down from the top") << kKeyPageDown << 0 << 751 << kKept << 249;
         QTest::newRow("Page Down near the bottom is capped")
             << kKeyPageDown << -600 << 751 << std::optional(-751) << 751;
-        QTest::newRow("Page Down at the bottom")
-            << kKeyPageDown << -751 << 751 << std::optional(-751) << 751;
         QTest::newRow("Page Up in the middle") << kKeyPageUp << -400 << 751 << kKept << 151;
         QTest::newRow("Page Up at the top") << kKeyPageUp << 0 << 751 << kKept << 0;
         // A 100-pixel picture centred at Top 76: Max -149, so v = 173 exceeds it; Top = 149
@@ -133,7 +123,7 @@ private slots:
 
     void sizeTextIsHeightByWidthInHundredthsOfAMillimetre() {
         QCOMPARE(sizeText(QSize(1024, 768), 96), QStringLiteral("20320 x 27093"));
-        QCOMPARE(sizeText(QSize(1, 1), 96), QStringLiteral("26 x 26"));
+        QCOMPARE(sizeText(QSize(2, 1), 96), QStringLiteral("26 x 53")); // 52.9 rounded
         QCOMPARE(sizeText(QSize(1920, 1080), 120), QStringLiteral("22860 x 40640"));
     }
 };
