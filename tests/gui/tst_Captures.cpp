@@ -231,6 +231,9 @@ private slots:
             QCOMPARE(qAlpha(image.pixel(QPoint(16, 16) + way)), 0);
             QCOMPARE(image.pixel(QPoint(16, 16) + 8 * way), qRgb(0, 0, 0));
         }
+        // The black arms stop inside the white outline, short of the image's edges.
+        for (const QPoint& edge : {QPoint(0, 16), QPoint(31, 16), QPoint(16, 0), QPoint(16, 31)})
+            QVERIFY(image.pixel(edge) != qRgb(0, 0, 0));
     }
 
     // "MSN Shot": one drag window, captured through its frame.
