@@ -221,14 +221,10 @@ void EditImageDialog::applyBlur() {
 
 void EditImageDialog::applyChanges() {
     const QString rowText = m_viewer.lstv()->selectedRowText();
-    {
-        DibSection buffer;
-        buffer.createFromPicture(m_viewer.ima()->picture());
-        if (writeJpegFile(buffer, m_folder.workingFile(rowText), 100))
-            m_dialogs.information(kSaved);
-        else
-            m_dialogs.plain(kNotSaved);
-    }
+    if (writeJpegFile(m_viewer.ima()->picture(), m_folder.workingFile(rowText), 100))
+        m_dialogs.information(kSaved);
+    else
+        m_dialogs.plain(kNotSaved);
     showWorkingFile(rowText);
     placeInViewer();
     m_viewer.setRecordFlag(false);

@@ -1,6 +1,7 @@
 #include "imaging/JpegWriter.h"
 
 #include "imaging/DibSection.h"
+#include "platform/Picture.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -159,14 +160,22 @@ private:
     bool m_placed = false;
 };
 
-} // namespace
+// The rows the encoder reads: B,G,R pixels, `pitch` bytes apart, the top row first unless
+// `bottomUp`.
+struct EncoderRows {
+    const unsigned char* bits = nullptr;
+    int width = 0;
+    int pitch = 0;
+    int height = 0;
+    bool bottomUp = false;
+};
 
-JpegWriteResult writeJpegFile(DibSection& dib, const QString& path, int quality) {
+JpegWriteResult writeRows(const EncoderRows& rows, const QString& path, int quality) {
     CompressorHandle compressor;
     if (compressor.handle == nullptr)
         return failure(kInitFailedText, EncoderNotStarted);
 
-    if (dib.isEmpty())
+    if (rows.bits == nullptr || rows.width <= 0 || rows.height <= 0)
         return failure(kSaveFailedText, NoPixels);
 
     // The file being replaced keeps its times and mode; one that may not be written stays as
@@ -179,15 +188,12 @@ JpegWriteResult writeJpegFile(DibSection& dib, const QString& path, int quality)
 
     // Screenshots are full of coloured text: full-resolution colour at the high qualities.
     const int subsampling = quality >= 90 ? TJSAMP_444 : TJSAMP_420;
-    const int width = dib.width();
-    const int height = dib.height();
     EncodedJpeg jpeg;
-    jpeg.startFor(width, height, subsampling);
+    jpeg.startFor(rows.width, rows.height, subsampling);
     unsigned char* const first = jpeg.bytes;
-    // The buffer's own memory goes to the encoder: B,G,R, padded rows, bottom row first.
-    const int status = tjCompress2(compressor.handle, dib.dibSectionBitsPtr(), width,
-                                   dib.bytesPerScanLine(), height, TJPF_BGR, &jpeg.bytes,
-                                   &jpeg.size, subsampling, quality, TJFLAG_BOTTOMUP);
+    const int status = tjCompress2(compressor.handle, rows.bits, rows.width, rows.pitch,
+                                   rows.height, TJPF_BGR, &jpeg.bytes, &jpeg.size, subsampling,
+                                   quality, rows.bottomUp ? TJFLAG_BOTTOMUP : 0);
     jpeg.releaseIfReplaced(first);
     if (status != 0)
         return failure(kSaveFailedText, EncoderFailed);
@@ -208,6 +214,22 @@ JpegWriteResult writeJpegFile(DibSection& dib, const QString& path, int quality)
     if (!file.placeAt(target))
         return failure(kSaveFailedText, ReplaceFailed);
     return {true, 0, {}};
+}
+
+} // namespace
+
+JpegWriteResult writeJpegFile(DibSection& dib, const QString& path, int quality) {
+    // The buffer's own memory goes to the encoder: padded rows, bottom row first.
+    return writeRows(
+        {dib.dibSectionBitsPtr(), dib.width(), dib.bytesPerScanLine(), dib.height(), true}, path,
+        quality);
+}
+
+JpegWriteResult writeJpegFile(const Picture& picture, const QString& path, int quality) {
+    // The picture's own rows when they are B,G,R already, as a screenshot's always are.
+    const Picture bgr = asPicture(picture);
+    return writeRows({bgr.constBits(), bgr.width(), int(bgr.bytesPerLine()), bgr.height(), false},
+                     path, quality);
 }
 
 } // namespace glim

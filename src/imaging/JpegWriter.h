@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Picture.h"
+
 #include <QString>
 
 namespace glim {
@@ -25,5 +27,9 @@ struct JpegWriteResult {
 // a file whose owner write bit is clear is not replaced. A new path gets fresh times and the
 // default mode.
 JpegWriteResult writeJpegFile(DibSection& dib, const QString& path, int quality);
+
+// The same for a picture, encoded from its own rows: the file holds what the buffer filled from
+// it would give, without the copy.
+JpegWriteResult writeJpegFile(const Picture& picture, const QString& path, int quality);
 
 } // namespace glim

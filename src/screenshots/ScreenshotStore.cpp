@@ -1,6 +1,5 @@
 #include "screenshots/ScreenshotStore.h"
 
-#include "imaging/DibSection.h"
 #include "imaging/JpegWriter.h"
 #include "platform/Dialogs.h"
 #include "platform/LocaleTexts.h"
@@ -63,11 +62,10 @@ void ScreenshotStore::record(const Picture& picture) {
                      shortDateText(now.date()), timeText(now.time())});
 
     m_folder.foldr();
-    DibSection buffer;
-    buffer.createFromPicture(picture);
-    if (!writeJpegFile(buffer, m_folder.workingFile(rowText(number)), 100))
+    // Encoded from the picture's own rows: the bytes a pixel buffer filled from it would give,
+    // without copying every pixel of a fresh buffer first.
+    if (!writeJpegFile(picture, m_folder.workingFile(rowText(number)), 100))
         m_dialogs.plain(kAutoSaveFailedText); // the row stays, without its file
-    buffer.clearUp();
 
     // The viewer goes on showing the picture as it was assigned, not as read back.
     list->selectRow(number - 1);

@@ -178,6 +178,11 @@ private slots:
         const JpegWriteResult result = writeJpegFile(dib, m_path, 100);
         QVERIFY2(result.ok, qPrintable(result.description));
         dib.clearUp();
+        // A screenshot is encoded from the picture's own top-down rows, converted first when
+        // they are not B,G,R: the same bytes as from the bottom-up buffer.
+        const QString fromPicture = m_dir->filePath(QStringLiteral("picture.jpg"));
+        QVERIFY(writeJpegFile(original.convertToFormat(QImage::Format_RGB32), fromPicture, 100));
+        QVERIFY(readAll(fromPicture) == readAll(m_path));
         auto error = PictureFileError(-1);
         const Picture back = loadPicture(m_path, &error);
         QCOMPARE(error, PictureFileError::None);
