@@ -109,7 +109,6 @@ private slots:
         const auto add = [](const char* name, ZPixmapFormat layout, int width, qint64 stride) {
             QTest::newRow(name) << layout << width << stride;
         };
-        add("32-bit, 1920 wide", kBgrx, 1920, 7680);
         add("16-bit rows padded to 32 bits", k565, 3, 8);
         add("24-bit rows padded to 32 bits", format(24, false, 0xff0000, 0xff00, 0xff), 5, 16);
         add("24-bit rows padded to 8 bits", format(24, false, 0xff0000, 0xff00, 0xff, 8), 5, 15);
