@@ -64,13 +64,19 @@ private slots:
         m_dib.createFromPicture(samplePicture(QSize(40, 30)));
     }
 
-    // Full-resolution colour from quality 90 on: the first component's sampling factors in
-    // the baseline frame header.
-    void qualityChoosesTheChroma() {
+    // The quality goes to the encoder unchanged, with full-resolution colour from 90 on.
+    void qualityChoosesTheSizeAndTheChroma() {
+        DibSection noise;
+        noise.createFromPicture(samplePicture(QSize(64, 64), true));
+        qint64 previous = std::numeric_limits<qint64>::max();
         for (int quality : {100, 90, 89, 1}) {
-            QVERIFY(writeJpegFile(m_dib, m_path, quality));
+            QVERIFY(writeJpegFile(noise, m_path, quality));
             const QByteArray jpeg = readFile(m_path);
-            QCOMPARE(int(jpeg.at(jpeg.indexOf("\xFF\xC0") + 11)), quality >= 90 ? 0x11 : 0x22);
+            QVERIFY2(jpeg.size() < previous, qPrintable(QString::number(quality)));
+            previous = jpeg.size();
+            // The first component's sampling factors in the baseline frame header.
+            const qsizetype frame = jpeg.indexOf("\xFF\xC0");
+            QCOMPARE(int(jpeg.at(frame + 11)), quality >= 90 ? 0x11 : 0x22);
         }
     }
 
