@@ -7,14 +7,6 @@
 
 using namespace glim;
 
-namespace {
-
-const QString kLimitText =
-    QStringLiteral("The maximum number of screenshots per glimevent is 9. Please save the "
-                   "screenshots you'ld like to keep.");
-
-} // namespace
-
 // The screenshot store and the viewer as a user meets them in the main window: the nine
 // screenshots of a capture event, their files, the list, placement, scrolling and paging.
 class TestScreenshotViewer : public QObject, MainWindowFixture {
@@ -182,7 +174,6 @@ private slots:
         QTest::newRow("Page Down") << 1000 << QList{down} << 249 << -249;
         // Four pages down stop at the bottom, 751; one up is 249 above it.
         QTest::newRow("Page Up") << 1000 << QList{down, down, down, down, up} << 502 << -502;
-        QTest::newRow("Page Up at the top") << 1000 << QList{up} << 0 << 0;
         // Qt's codes of "!" and '"' are 33 and 34, the paging codes.
         QTest::newRow("! is not Page Up")
             << 1000 << QList{down, int(Qt::Key_Exclam)} << 249 << -249;
