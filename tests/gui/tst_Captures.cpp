@@ -142,7 +142,6 @@ private slots:
         const QRect block(70, 45, 300, 200);
         QTest::newRow("sel, left, down-right") << "sel" << 1 << topLeft << bottomRight << block;
         QTest::newRow("sel, right, up-left") << "sel" << 2 << bottomRight << topLeft << block;
-        QTest::newRow("sele, right, down-right") << "sele" << 2 << topLeft << bottomRight << block;
         QTest::newRow("sele, middle, up-right")
             << "sele" << 4 << QPoint(70, 245) << QPoint(370, 45) << block;
         QTest::newRow("hot key, left, down-left")

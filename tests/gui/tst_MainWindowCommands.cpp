@@ -152,29 +152,15 @@ private slots:
         QCOMPARE(commandsOn(), "0000 000000 00 1111111 111");
     }
 
-    void toolBarDispatchRunsTheMenuCommands_data() {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("menuItem");
-        for (const auto& [key, item] : {std::pair{"Save", "saveimg"},
-                                        {"Paste", "pstscre"},
-                                        {"Open", "openscr"},
-                                        {"Print", "primg"},
-                                        {"New", "newscre"}})
-            QTest::newRow(key) << key << item;
-    }
-    void toolBarDispatchRunsTheMenuCommands() {
-        QFETCH(QString, key);
-        QFETCH(QString, menuItem);
-        emit m_window->viewer()->pictureCommandsSwitched(true);
-        QSignalSpy wanted(m_window->findChild<QAction*>(menuItem), &QAction::triggered);
+    // The keys' commands are run from the tool bar in the files of each command; here a real
+    // click reaches its command once, and separators and keys of another case run nothing.
+    void toolBarClickRunsItsMenuCommand() {
+        QSignalSpy paste(action("pstscre"), &QAction::triggered);
         QSignalSpy exitSpy(action("ex1"), &QAction::triggered);
-        // Save's dialog is modal: closed again at once.
-        whileModal(
-            {}, [](QDialog*) {}, [&] { click(key); });
-        // Separators and keys of another case run nothing.
+        click("Paste");
         m_window->dispatchToolButton(QStringLiteral("sep"));
-        m_window->dispatchToolButton(key.toLower());
-        QCOMPARE(wanted.count(), 1);
+        m_window->dispatchToolButton(QStringLiteral("paste"));
+        QCOMPARE(paste.count(), 1);
         QCOMPARE(exitSpy.count(), 0);
     }
 

@@ -8,9 +8,6 @@ using namespace glim;
 
 namespace {
 
-const QString kLimitText =
-    QStringLiteral("The maximum number of screenshots per glimevent is 9. Please save the "
-                   "screenshots you'ld like to keep.");
 const QString kNewEventQuestion =
     QStringLiteral("Are you sure you want to start a new glimwell event? This will delete all "
                    "temporary screenshots and the whole screenshotlist!");

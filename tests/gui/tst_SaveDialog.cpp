@@ -102,7 +102,6 @@ private slots:
             return done + QStringLiteral("at %1 % quality!").arg(quality);
         };
         // clang-format off
-        QTest::newRow("jpg 85") << "@/|shot|85|jp" << at(85) << "shot.jpg <256" << "85 @/ 2";
         QTest::newRow("jpg 1") << "@/|shot|1|jp" << at(1) << "shot.jpg >40" << "1 @/ 2";
         QTest::newRow("jpg 100") << "@/|shot|100|jp" << at(100) << "shot.jpg <9" << "100 @/ 2";
         QTest::newRow("no separator") << "@|shot|85|jp" << at(85) << "shot.jpg <256" << "85 @ 2";

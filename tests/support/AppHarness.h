@@ -21,6 +21,11 @@
 
 #include <memory>
 
+// What a tenth picture of one capture event is refused with.
+inline const QString kLimitText =
+    QStringLiteral("The maximum number of screenshots per glimevent is 9. Please save the "
+                   "screenshots you'ld like to keep.");
+
 // The platform services as doubles, on a temporary program folder with a private lock folder
 // and a quit function that only counts, so that a test sees "the process ends".
 struct TestServices {
