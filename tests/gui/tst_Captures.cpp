@@ -50,16 +50,14 @@ private slots:
         QTest::addColumn<QRect>("active"); // the window active at the tick
         QTest::addColumn<QRect>("taken");
         const QRect screen(0, 0, 1024, 768), window(200, 100, 320, 240);
-        QTest::newRow("Tools, full")
-            << false << QString("scrfull") << "bckt" << 500 << window << screen;
+        // clang-format off
+        QTest::newRow("Tools, full") << false << "scrfull" << "bckt" << 500 << window << screen;
         QTest::newRow("tray, full, minimised")
-            << true << QString("fuscsh") << "vertraag2" << 500 << window << screen;
-        QTest::newRow("Tools, active")
-            << false << QString("actw") << "actt" << 5000 << window << window;
-        QTest::newRow("tray, active")
-            << true << QString("actws") << "actt" << 5000 << window << window;
-        QTest::newRow("active, desktop focused")
-            << false << QString("actw") << "actt" << 5000 << QRect() << screen;
+            << true << "fuscsh" << "vertraag2" << 500 << window << screen;
+        QTest::newRow("Tools, active") << false << "actw" << "actt" << 5000 << window << window;
+        QTest::newRow("tray, active") << true << "actws" << "actt" << 5000 << window << window;
+        QTest::newRow("desktop focused") << false << "actw" << "actt" << 5000 << QRect() << screen;
+        // clang-format on
     }
     void captureHidesTheWindowWaitsAndRecordsScreenshot1() {
         QFETCH(bool, fromTray);
@@ -138,17 +136,17 @@ private slots:
         QTest::addColumn<QPoint>("from");
         QTest::addColumn<QPoint>("to");
         QTest::addColumn<QRect>("selected");
-        const QPoint topLeft(70, 45), bottomRight(370, 245);
+        const QPoint topLeft(70, 45), bottomRight(370, 245), topRight(370, 45), bottomLeft(70, 245);
         const QRect block(70, 45, 300, 200);
+        // clang-format off
         QTest::newRow("sel, left, down-right") << "sel" << 1 << topLeft << bottomRight << block;
         QTest::newRow("sel, right, up-left") << "sel" << 2 << bottomRight << topLeft << block;
-        QTest::newRow("sele, middle, up-right")
-            << "sele" << 4 << QPoint(70, 245) << QPoint(370, 45) << block;
-        QTest::newRow("hot key, left, down-left")
-            << "hot key" << 1 << QPoint(370, 45) << QPoint(70, 245) << block;
+        QTest::newRow("sele, middle, up-right") << "sele" << 4 << bottomLeft << topRight << block;
+        QTest::newRow("key, left, down-left") << "hot key" << 1 << topRight << bottomLeft << block;
         QTest::newRow("one point") << "sel" << 1 << topLeft << topLeft << QRect();
         QTest::newRow("no width") << "sele" << 1 << topLeft << QPoint(70, 300) << QRect();
         QTest::newRow("no height") << "hot key" << 2 << bottomRight << QPoint(9, 245) << QRect();
+        // clang-format on
     }
     void selectionIsRecordedFromTheFrozenScreen() {
         QFETCH(QString, command);

@@ -5,6 +5,7 @@
 #include <QScrollBar>
 
 using namespace glim;
+using namespace picturefiles;
 
 namespace {
 
@@ -76,21 +77,18 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("message"); // shown for each of the two openings
         QTest::addColumn<int>("rows");
-        const QByteArray picture = picturefiles::qtWritten(stripes(m_colours), "BMP");
-        const QString error = "critical|Open File error ";
-        QTest::newRow("cancelled") << "" << QByteArray() << "" << 0;
+        const QByteArray picture = qtWritten(stripes(m_colours), "BMP");
+        const QString error = "critical|Open File error ", invalid = error + "481|Invalid picture";
+        const QByteArray none, huge = bmp32(stripes(m_colours), QSize(40000, 40000));
+        // clang-format off
+        QTest::newRow("cancelled") << "" << none << "" << 0;
         QTest::newRow("picture") << "a.bmp" << picture << "" << 1;
-        QTest::newRow("not a picture")
-            << "notes.jpg" << QByteArray("just text") << error + "481|Invalid picture" << 0;
-        QTest::newRow("too large to read")
-            << "huge.bmp" << picturefiles::bmp32(stripes(m_colours), QSize(40000, 40000))
-            << error + "481|Invalid picture" << 0;
-        QTest::newRow("missing file")
-            << "gone.jpg" << QByteArray() << error + "53|File not found" << 0;
-        QTest::newRow("missing folder")
-            << "no/such/gone.gif" << QByteArray() << error + "76|Path not found" << 0;
-        QTest::newRow("a folder") << "." << QByteArray() << error + "75|Path/File access error"
-                                  << 0;
+        QTest::newRow("not a picture") << "notes.jpg" << QByteArray("just text") << invalid << 0;
+        QTest::newRow("too large to read") << "huge.bmp" << huge << invalid << 0;
+        QTest::newRow("missing file") << "gone.jpg" << none << error + "53|File not found" << 0;
+        QTest::newRow("no path") << "no/such/gone.gif" << none << error + "76|Path not found" << 0;
+        QTest::newRow("a folder") << "." << none << error + "75|Path/File access error" << 0;
+        // clang-format on
     }
     void openReportsWhatGaveNoPicture() {
         QFETCH(QString, chosen);
@@ -114,8 +112,7 @@ private slots:
     }
 
     void openedOrPastedPictureIsPlacedAndRefusedAtNine() {
-        const QString path =
-            m_h->putFile("a.bmp", picturefiles::qtWritten(stripes(m_colours), "BMP"));
+        const QString path = m_h->putFile("a.bmp", qtWritten(stripes(m_colours), "BMP"));
         m_h->fileDialogs.answers = QStringList{path};
         run("openscr");
         QCOMPARE(m_viewer->lstv()->selectedRowText(), QStringLiteral("screenshot1"));
@@ -145,17 +142,16 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("tolerance");
-        QTest::newRow("32-bit BMP") << "deep.bmp" << picturefiles::bmp32(stripes(m_colours)) << 0;
-        QTest::newRow("GIF, first frame") << "two.gif" << twoFrameGif() << 0;
-        QTest::newRow("CMYK JPEG")
-            << "print.jpg" << picturefiles::cmykJpeg(stripes(m_colours).copy(0, 0, 8, 8)) << 3;
+        const QImage picture = stripes(m_colours);
         // More than 16 colours in the table: Qt writes 8 bits a pixel.
-        QImage palette = stripes(m_colours).convertToFormat(QImage::Format_Indexed8, m_colours);
+        QImage palette = picture.convertToFormat(QImage::Format_Indexed8, m_colours);
         palette.setColorTable(m_colours + QList<QRgb>(252, qRgb(7, 7, 7)));
-        QTest::newRow("8-bit palette BMP")
-            << "palette.bmp" << picturefiles::qtWritten(palette, "BMP") << 0;
-        const QImage grey = stripes(m_colours).convertToFormat(QImage::Format_Grayscale8);
-        QTest::newRow("grey JPEG") << "grey.jpg" << picturefiles::qtWritten(grey, "JPEG") << 3;
+        const QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
+        QTest::newRow("32-bit BMP") << "deep.bmp" << bmp32(picture) << 0;
+        QTest::newRow("GIF, first frame") << "two.gif" << twoFrameGif() << 0;
+        QTest::newRow("CMYK JPEG") << "print.jpg" << cmykJpeg(picture.copy(0, 0, 8, 8)) << 3;
+        QTest::newRow("8-bit palette BMP") << "palette.bmp" << qtWritten(palette, "BMP") << 0;
+        QTest::newRow("grey JPEG") << "grey.jpg" << qtWritten(grey, "JPEG") << 3;
     }
     void picturesOfEveryKindBecome24BitPictures() {
         QFETCH(QString, name);
