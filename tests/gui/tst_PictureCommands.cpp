@@ -53,7 +53,7 @@ private slots:
 
     void newEventAnsweredNoChangesNothingYesStartsAtScreenshot1() {
         for (int n = 0; n < 9; ++n)
-            capture(QSize(300, 200));
+            capture(QSize(900, 600));
         run("newscre");
         QCOMPARE(m_h->dialogs.texts(), QStringList{kNewEventQuestion});
         QCOMPARE(rows() + m_h->tempFiles().size(), 18);
