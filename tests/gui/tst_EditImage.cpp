@@ -154,8 +154,7 @@ private slots:
             drag(bar(dialog, "PictRGB", 0), 200);
             drag(bar(dialog, "PictRGB", 2), 0);
             // A channel bar's box: light magenta left of the pointer, black right of it.
-            const QImage red = bar(dialog, "PictRGB", 0)->surface();
-            QCOMPARE(red.pixelColor(5, 6), QColor(255, 0, 255));
+            QCOMPARE(bar(dialog, "PictRGB", 0)->surface().pixelColor(5, 6), QColor(255, 0, 255));
             QCOMPARE(bar(dialog, "PictRGB", 2)->surface().pixelColor(5, 6), QColor(0, 0, 0));
             QCOMPARE(ima().pixelColor(200, 150),
                      QColor(255, once.pixelColor(200, 150).green(),
