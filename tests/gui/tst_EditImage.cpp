@@ -41,11 +41,12 @@ class TestEditImage : public QObject, MainWindowFixture {
     static EffectBar* bar(QDialog* dialog, const char* name, int index = 0) {
         return dialog->findChildren<EffectBar*>(QLatin1String(name)).value(index);
     }
-    static void drag(EffectBar* bar, int x) {
-        QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(1, 6));
-        QTest::mouseMove(bar, QPoint(x, 6));
-        QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(x, 6));
+    static void drag(QWidget* widget, QPoint from, QPoint to) {
+        QTest::mousePress(widget, Qt::LeftButton, {}, from);
+        QTest::mouseMove(widget, to);
+        QTest::mouseRelease(widget, Qt::LeftButton, {}, to);
     }
+    static void drag(EffectBar* bar, int x) { drag(bar, QPoint(1, 6), QPoint(x, 6)); }
     QImage ima() const { return m_viewer->ima()->picture().copy(); }
     // The working file as the dialog shows it: decoded, not the picture that was captured.
     QImage inView(int n) const { return QImage(file(n)).convertToFormat(QImage::Format_BGR888); }
@@ -90,11 +91,8 @@ private slots:
             // A left drag of a label or the background moves it; one on a disabled bar does not.
             for (QWidget* handle :
                  QList<QWidget*>{dialog->findChild<QLabel*>("Label2"), dialog,
-                                 bar(dialog, black == "Label2" ? "Pictbright" : "PictCont")}) {
-                QTest::mousePress(handle, Qt::LeftButton, {}, QPoint(4, 4));
-                QTest::mouseMove(handle, QPoint(24, 14));
-                QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(24, 14));
-            }
+                                 bar(dialog, black == "Label2" ? "Pictbright" : "PictCont")})
+                drag(handle, QPoint(4, 4), QPoint(24, 14));
             QCOMPARE(dialog->geometry().topLeft(),
                      QPoint(frame.left() + frame.width() - 156, frame.top() + 93));
         }));
@@ -156,8 +154,7 @@ private slots:
             drag(bar(dialog, "PictRGB", 0), 200);
             drag(bar(dialog, "PictRGB", 2), 0);
             // A channel bar's box: light magenta left of the pointer, black right of it.
-            const QImage red = bar(dialog, "PictRGB", 0)->surface();
-            QCOMPARE(red.pixelColor(5, 6), QColor(255, 0, 255));
+            QCOMPARE(bar(dialog, "PictRGB", 0)->surface().pixelColor(5, 6), QColor(255, 0, 255));
             QCOMPARE(bar(dialog, "PictRGB", 2)->surface().pixelColor(5, 6), QColor(0, 0, 0));
             QCOMPARE(ima().pixelColor(200, 150),
                      QColor(255, once.pixelColor(200, 150).green(),
@@ -216,8 +213,8 @@ private slots:
         // The row stays chosen, its picture placed again; bars it fits within turned off.
         QCOMPARE(m_viewer->lstv()->selectedRowText(), QStringLiteral("screenshot2"));
         QCOMPARE(m_viewer->ima()->pos(), place);
-        QCOMPARE(m_viewer->hScroll()->isEnabled(), place.x() == 0);
-        QCOMPARE(m_viewer->vScroll()->isEnabled(), place.y() == 0);
+        QCOMPARE(std::pair(m_viewer->hScroll()->isEnabled(), m_viewer->vScroll()->isEnabled()),
+                 std::pair(place.x() == 0, place.y() == 0));
         QCOMPARE(m_viewer->vScroll()->value(), 0);
     }
 

@@ -140,9 +140,8 @@ private slots:
             QCOMPARE(bmp.size(), 54 + 612 * 101);
             // Height, planes, bits, no compression, pixel bytes, 3780 pixels a metre (96 dpi)
             // each way, no colour table.
-            QCOMPARE(
-                bmp.read(54).mid(22).toHex(),
-                QByteArray("65000000010018000000000074f10000c40e0000c40e00000000000000000000"));
+            QCOMPARE(bmp.read(54).mid(22).toHex(),
+                     "65000000010018000000000074f10000c40e0000c40e00000000000000000000");
         }
         const QString ini = m_h->folder.filePath("Settings.ini");
         const ScreenshotList* list = m_window->viewer()->lstv();
