@@ -18,14 +18,14 @@ private slots:
         QTest::addColumn<QString>("capture");
         QTest::addColumn<QRect>("block"); // of the window, or the active window's frame
         QTest::addColumn<QRect>("grabbed");
-        QTest::newRow("block of the client area")
-            << "client" << QRect(10, 5, 40, 30) << QRect(111, 75, 40, 30);
-        QTest::newRow("active window partly off the screen")
-            << "active" << QRect(900, 700, 300, 200) << QRect(900, 700, 300, 200);
-        QTest::newRow("active window as huge as X allows: its part on the screen")
-            << "active" << QRect(-10, -10, 32767, 32767) << QRect(0, 0, 1024, 768);
-        QTest::newRow("active window wholly off the screen")
-            << "active" << QRect(1100, 0, 300, 200) << QRect();
+        const QString active = u"active"_qs;
+        QTest::newRow("client block") << "client" << QRect(10, 5, 40, 30) << QRect(111, 75, 40, 30);
+        QTest::newRow("active, partly off")
+            << active << QRect(900, 700, 300, 200) << QRect(900, 700, 300, 200);
+        // As huge as X allows: its part on the screen.
+        QTest::newRow("active, huge")
+            << active << QRect(-10, -10, 32767, 32767) << QRect(0, 0, 1024, 768);
+        QTest::newRow("active, wholly off") << active << QRect(1100, 0, 300, 200) << QRect();
     }
     void captureReadsItsBlockOfTheScreen() {
         QFETCH(QString, capture);
@@ -50,17 +50,17 @@ private slots:
     void captureAreaIsBoundToTheScreen_data() {
         QTest::addColumn<QList<qint64>>("area"); // left, top, width, height
         QTest::addColumn<QRect>("bounded");
-        QTest::newRow("partly off, whole extent kept")
-            << QList<qint64>{900, -50, 300, 200} << QRect(900, -50, 300, 200);
-        QTest::newRow("as wide as the screen, half off")
-            << QList<qint64>{-512, 0, 1024, 768} << QRect(-512, 0, 1024, 768);
-        QTest::newRow("longer than the screen: its part on it")
-            << QList<qint64>{-100, 10, 32767, 32767} << QRect(0, 10, 1024, 758);
-        QTest::newRow("ends at the left edge") << QList<qint64>{-300, 0, 300, 10} << QRect();
-        QTest::newRow("starts at the right edge") << QList<qint64>{1024, 0, 10, 10} << QRect();
-        QTest::newRow("no width") << QList<qint64>{5, 5, 0, 10} << QRect();
-        QTest::newRow("negative height") << QList<qint64>{5, 5, 10, -3} << QRect();
-        QTest::newRow("beyond 32 bits") << QList<qint64>{4294967296, 0, 10, 10} << QRect();
+        using Area = QList<qint64>;
+        QTest::newRow("partly off: kept") << Area{900, -50, 300, 200} << QRect(900, -50, 300, 200);
+        QTest::newRow("screen-wide, half off")
+            << Area{-512, 0, 1024, 768} << QRect(-512, 0, 1024, 768);
+        QTest::newRow("too long: its part")
+            << Area{-100, 10, 32767, 32767} << QRect(0, 10, 1024, 758);
+        QTest::newRow("ends at the left edge") << Area{-300, 0, 300, 10} << QRect();
+        QTest::newRow("starts at the right edge") << Area{1024, 0, 10, 10} << QRect();
+        QTest::newRow("no width") << Area{5, 5, 0, 10} << QRect();
+        QTest::newRow("negative height") << Area{5, 5, 10, -3} << QRect();
+        QTest::newRow("beyond 32 bits") << Area{4294967296, 0, 10, 10} << QRect();
     }
     void captureAreaIsBoundToTheScreen() {
         QFETCH(QList<qint64>, area);

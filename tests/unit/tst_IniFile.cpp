@@ -42,20 +42,18 @@ private slots:
         const QByteArray paths = "[paths]\r\nLastopen=/home/a/b.jpg\r\nStoredir=/home/out/\r\n";
         QTest::newRow("lower-case header") << paths << u"Lastopen"_qs << u"/home/a/b.jpg"_qs;
         QTest::newRow("key in other case") << paths << u"STOREDIR"_qs << u"/home/out/"_qs;
-        QTest::newRow("spaces trimmed") << QByteArray("[PATHS]\r\nStoredir=   /my shots/   \r\n")
-                                        << u"Storedir"_qs << u"/my shots/"_qs;
-        QTest::newRow("LF-only lines")
-            << QByteArray("[Paths]\nStoredir=/x/\n") << u"Storedir"_qs << u"/x/"_qs;
-        QTest::newRow("cut to 259 characters") << "[PATHS]\r\nStoredir=" + QByteArray(300, 'x')
-                                               << u"Storedir"_qs << QString(259, u'x');
-        QTest::newRow("after a value holding ]")
-            << QByteArray("[PATHS]\r\nLastopen=/a]b.jpg\r\nStoredir=/x/\r\n") << u"Storedir"_qs
-            << u"/x/"_qs;
-        QTest::newRow("key of another section")
-            << QByteArray("[JPG]\r\nStoredir=/x/\r\n[Options]\r\nStartdel=1\r\n") << u"Storedir"_qs
-            << QString();
-        QTest::newRow("commented out")
-            << QByteArray("[PATHS]\r\n;Storedir=/x/\r\n") << u"Storedir"_qs << QString();
+        // Storedir read from each file.
+        const auto row = [](const char* name, const QByteArray& file, const QString& expected) {
+            QTest::newRow(name) << file << u"Storedir"_qs << expected;
+        };
+        row("spaces trimmed", "[PATHS]\r\nStoredir=   /my shots/   \r\n", u"/my shots/"_qs);
+        row("LF-only lines", "[Paths]\nStoredir=/x/\n", u"/x/"_qs);
+        row("cut to 259 characters", "[PATHS]\r\nStoredir=" + QByteArray(300, 'x'),
+            QString(259, 'x'));
+        row("after a value holding ]", "[PATHS]\r\nLastopen=/a]b.jpg\r\nStoredir=/x/\r\n",
+            u"/x/"_qs);
+        row("key of another section", "[JPG]\r\nStoredir=/x/\r\n[Options]\r\nStartdel=1\r\n", {});
+        row("commented out", "[PATHS]\r\n;Storedir=/x/\r\n", {});
     }
     void readsValuesByCaseBlindSectionAndKey() {
         QFETCH(QByteArray, file);
