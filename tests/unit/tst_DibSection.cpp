@@ -100,18 +100,15 @@ private slots:
         QTest::addColumn<QRect>("covered"); // the destination area written, from the top
         const QPoint corner(0, 0);
         const QRect whole(0, 0, -1, -1);
-        QTest::newRow("in: two columns")
-            << false << corner << QRect(0, 0, 2, -1) << QRect(0, 0, 2, 3);
-        QTest::newRow("in: no columns") << false << corner << QRect(0, 0, 0, -1) << QRect();
-        QTest::newRow("in: partly left of the picture")
-            << false << corner << QRect(-1, 0, 3, 2) << QRect(1, 0, 2, 2);
-        QTest::newRow("in: partly above the picture")
-            << false << corner << QRect(0, -2, -1, -1) << QRect(0, 2, 4, 1);
-        QTest::newRow("in: wholly outside") << false << corner << QRect(9, 9, -1, -1) << QRect();
-        QTest::newRow("out: to an offset, cut")
-            << true << QPoint(2, 3) << whole << QRect(2, 3, 3, 2);
-        QTest::newRow("out: part from an offset")
-            << true << corner << QRect(1, 1, 2, 2) << QRect(0, 0, 2, 2);
+        const bool in = false, out = true;
+        QTest::newRow("in: 2 columns") << in << corner << QRect(0, 0, 2, -1) << QRect(0, 0, 2, 3);
+        QTest::newRow("in: no columns") << in << corner << QRect(0, 0, 0, -1) << QRect();
+        // Partly left of the picture, partly above it, wholly outside it.
+        QTest::newRow("in: left") << in << corner << QRect(-1, 0, 3, 2) << QRect(1, 0, 2, 2);
+        QTest::newRow("in: above") << in << corner << QRect(0, -2, -1, -1) << QRect(0, 2, 4, 1);
+        QTest::newRow("in: outside") << in << corner << QRect(9, 9, -1, -1) << QRect();
+        QTest::newRow("out: to (2, 3), cut") << out << QPoint(2, 3) << whole << QRect(2, 3, 3, 2);
+        QTest::newRow("out: part of it") << out << corner << QRect(1, 1, 2, 2) << QRect(0, 0, 2, 2);
     }
     void rectangleCopiesInAndOut() {
         QFETCH(bool, out);
@@ -181,16 +178,15 @@ private slots:
         QTest::newRow("2 x 2: (1, 0)") << s2 << square << s4 << QPoint(1, 0) << 25;
         QTest::newRow("2 x 2: (2, 2)") << s2 << square << s4 << QPoint(2, 2) << 139;
         QTest::newRow("2 x 2: (3, 2), 158.5 to even") << s2 << square << s4 << QPoint(3, 2) << 158;
-        QTest::newRow("2 x 2: (3, 3) short of the corner")
+        QTest::newRow("2 x 2: (3, 3), short of the corner")
             << s2 << square << s4 << QPoint(3, 3) << 200;
-        const QList<int> column{0, 100, 200};
-        QTest::newRow("1 x 3: the top rows")
-            << QSize(1, 3) << column << QSize(3, 4) << QPoint(2, 3) << 150;
-        const QList<int> row{10, 20, 40};
-        QTest::newRow("3 x 1: the last two columns")
+        const QList<int> column{0, 100, 200}, row{10, 20, 40};
+        const QSize c3(1, 3);
+        QTest::newRow("1 x 3: the top rows") << c3 << column << QSize(3, 4) << QPoint(2, 3) << 150;
+        QTest::newRow("3 x 1: the last columns")
             << QSize(3, 1) << row << QSize(4, 2) << QPoint(3, 1) << 30;
-        QTest::newRow("to its own size: a copy")
-            << QSize(1, 3) << column << QSize(1, 3) << QPoint(0, 2) << 200; // 133 interpolated
+        // To its own size: a copy (interpolated, the pixel would be 133).
+        QTest::newRow("1 x 3 to 1 x 3") << c3 << column << c3 << QPoint(0, 2) << 200;
         QTest::newRow("1 x 1") << QSize(1, 1) << QList<int>{77} << QSize(3, 3) << QPoint(2, 2)
                                << 77;
     }
