@@ -102,15 +102,15 @@ private slots:
         QTest::addColumn<bool>("kept");
         QTest::addColumn<bool>("ends");
         // File > Exit of the main window and the tray's Exit run the same procedure.
-        QTest::newRow("Exit, no settings file") << QByteArray() << "ex1" << false << true;
-        QTest::newRow("tray Exit, Startdel=1") << QByteArray("Startdel=1") << "ex3" << true << true;
-        QTest::newRow("close, no settings file") << QByteArray() << "close" << false << true;
-        QTest::newRow("close, Hideclosed=0 Startdel=1")
-            << QByteArray("Hideclosed=0\r\nStartdel=1") << "close" << true << true;
-        QTest::newRow("close, Hideclosed=1 Startdel=0")
-            << QByteArray("Hideclosed=1\r\nStartdel=0") << "close" << false << false;
-        QTest::newRow("close, Hideclosed=1 Startdel=1")
-            << QByteArray("Hideclosed=1\r\nStartdel=1") << "close" << true << false;
+        const QByteArray none, startdel = "Startdel=1", hide = "Hideclosed=1\r\n";
+        const QString close = u"close"_qs;
+        QTest::newRow("Exit, no settings file") << none << "ex1" << false << true;
+        QTest::newRow("tray Exit, Startdel=1") << startdel << "ex3" << true << true;
+        QTest::newRow("close, no settings file") << none << close << false << true;
+        QTest::newRow("close, Hideclosed=0")
+            << "Hideclosed=0\r\n" + startdel << close << true << true;
+        QTest::newRow("close to the tray") << hide + "Startdel=0" << close << false << false;
+        QTest::newRow("close to the tray, Startdel=1") << hide + startdel << close << true << false;
     }
     void exitAndCloseFollowStartdelAndHideclosed() {
         QFETCH(QByteArray, options);
