@@ -71,26 +71,23 @@ private slots:
     void menuInventory_data() {
         QTest::addColumn<QString>("menu");
         QTest::addColumn<QString>("entries");
-        QTest::newRow("File") << "filemnu"
-                              << "newscre New Event,neweven -,openscr Open,saveimg Save,"
-                                 "scrrrrbar -,clip Copy,pstscre Paste,bar1 -,primg Print,bar3 -,"
-                                 "ex1 Exit";
-        QTest::newRow("Tools") << "toolsmnu"
-                               << "actw Act. Window Shot,sel Selector Shot,"
-                                  "scrfull Full Screenshot,msnsh MSN Shot";
-        QTest::newRow("Extra") << "sknopt"
-                               << "ei Edit Image,obar -,genopt Options";
-        QTest::newRow("Edit Image")
-            << "ei"
-            << "abr Adjust Brightness,acon Adjust Contrast,adjbar -,ablur Apply Blur,"
-               "ahn Apply Horizontal Ripples,aplllbar -,invpic Invert Picture";
-        QTest::newRow("Help") << "helpmnu"
-                              << "scrfaq Online FAQ,quick Quick links,dbaa -,"
-                                 "chupd Check for update,bar2 -,ab About";
-        QTest::newRow("tray") << "tray"
-                              << "shmain Show,bar10 -,actws Act. Window Shot,sele Selector Shot,"
-                                 "fuscsh Full Screenshot,msnsssh MSN Shot,bar666 -,"
-                                 "chfupde Check for update,baaruh -,abouts About,ex3 Exit";
+        const auto row = [](const char* name, const char* menu, const char* entries) {
+            QTest::newRow(name) << QString(menu) << QString(entries);
+        };
+        row("File", "filemnu",
+            "newscre New Event,neweven -,openscr Open,saveimg Save,scrrrrbar -,clip Copy,"
+            "pstscre Paste,bar1 -,primg Print,bar3 -,ex1 Exit");
+        row("Tools", "toolsmnu",
+            "actw Act. Window Shot,sel Selector Shot,scrfull Full Screenshot,msnsh MSN Shot");
+        row("Extra", "sknopt", "ei Edit Image,obar -,genopt Options");
+        row("Edit Image", "ei",
+            "abr Adjust Brightness,acon Adjust Contrast,adjbar -,ablur Apply Blur,"
+            "ahn Apply Horizontal Ripples,aplllbar -,invpic Invert Picture");
+        row("Help", "helpmnu",
+            "scrfaq Online FAQ,quick Quick links,dbaa -,chupd Check for update,bar2 -,ab About");
+        row("tray", "tray",
+            "shmain Show,bar10 -,actws Act. Window Shot,sele Selector Shot,fuscsh Full Screenshot,"
+            "msnsssh MSN Shot,bar666 -,chfupde Check for update,baaruh -,abouts About,ex3 Exit");
     }
     void menuInventory() {
         QFETCH(QString, menu);
