@@ -19,14 +19,12 @@ private slots:
         QTest::newRow("halves to even") << QPointF(10.5, 19.5) << QPointF(110.5, 70.5) << block;
         QTest::newRow("one pixel") << QPointF(5, 5) << QPointF(6, 6) << QRect(5, 5, 1, 1);
         QTest::newRow("rounded to no width") << QPointF(40.5, 10) << QPointF(39.5, 90) << QRect();
-        QTest::newRow("whole screen")
-            << QPointF(0, 0) << QPointF(1920, 1080) << QRect(0, 0, 1920, 1080);
-        QTest::newRow("released beyond the screen")
-            << QPointF(1900, 1000) << QPointF(2500, 1400) << QRect(1900, 1000, 20, 80);
-        QTest::newRow("left of and above the screen")
-            << QPointF(-30, -0.5) << QPointF(50, 60) << QRect(0, 0, 50, 60);
-        QTest::newRow("far off every screen")
-            << QPointF(-1e12, 5) << QPointF(1e12, 6) << QRect(0, 5, 1920, 1);
+        using P = QPointF;
+        QTest::newRow("whole screen") << P(0, 0) << P(1920, 1080) << QRect(0, 0, 1920, 1080);
+        QTest::newRow("released beyond it")
+            << P(1900, 1000) << P(2500, 1400) << QRect(1900, 1000, 20, 80);
+        QTest::newRow("left of and above it") << P(-30, -0.5) << P(50, 60) << QRect(0, 0, 50, 60);
+        QTest::newRow("far off every screen") << P(-1e12, 5) << P(1e12, 6) << QRect(0, 5, 1920, 1);
     }
     void rectangleIsRoundedAndNormalised() {
         QFETCH(QPointF, press);
