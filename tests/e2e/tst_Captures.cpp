@@ -12,8 +12,6 @@ class TestCaptures : public QObject {
     Q_OBJECT
 
 private:
-    const QString kMainTitle = QStringLiteral("^Zivra Glimwell$");
-    const QString kInformation = QStringLiteral("^Zivra Glimwell Information$");
     // A quality-100 JPEG with full chroma keeps every component within a few steps.
     static constexpr int kTolerance = 8;
     std::unique_ptr<X11Session> m_x;
@@ -43,7 +41,7 @@ private slots:
         QVERIFY(largestDifference(first.copy(client), pattern::picture(client.size())) <=
                 kTolerance);
         // The capture brings the main window up.
-        const qulonglong main = m_x->waitForWindow(kMainTitle);
+        const qulonglong main = m_x->waitForWindow(X11Session::kMain);
         QVERIFY2(client.intersects(m_x->windowGeometry(main)), "the main window over the pattern");
 
         // Tools (Right from File, which opens on its first entry) > Full Screenshot.
@@ -62,7 +60,7 @@ private slots:
         const qulonglong window = pattern::show(*m_x, {1700, 200, 400, 300});
         QVERIFY(window);
         QVERIFY(m_x->trayMenu("Down Down"));
-        QVERIFY(m_x->answer(kInformation));
+        QVERIFY(m_x->answer(X11Session::kInformation));
         m_x->activate(window);
         const QRect frame = m_x->frameGeometry(window);
         const QRect client = m_x->windowGeometry(window);
@@ -101,7 +99,7 @@ private slots:
         QCOMPARE(first.size(), QSize(600, 350));
         const QRect firstInPattern(QPoint(400, 250) - client.topLeft(), QSize(600, 350));
         QVERIFY(largestDifference(first, known.copy(firstInPattern)) <= kTolerance);
-        QVERIFY(m_x->waitForWindow(kMainTitle));
+        QVERIFY(m_x->waitForWindow(X11Session::kMain));
 
         // Ctrl+F9 from wherever the focus is: a recorded Selector Shot.
         m_x->key("ctrl+F9");
@@ -114,7 +112,7 @@ private slots:
         // Act. Window Shot, the message closed, then a click on the bare desktop: no window is
         // active when the five seconds end, and the picture is the whole screen.
         QVERIFY(m_x->trayMenu("Down Down"));
-        QVERIFY(m_x->answer(kInformation));
+        QVERIFY(m_x->answer(X11Session::kInformation));
         m_x->click(1500, 900);
         QVERIFY(X11Session::waitUntil([&] {
             const QString active = m_x->run("xprop", {"-root", "_NET_ACTIVE_WINDOW"});
@@ -163,7 +161,7 @@ private slots:
         painter.end();
         QVERIFY(largestDifference(shot, expected) <= kTolerance);
         QVERIFY(X11Session::waitUntil([&] { return m_x->visibleWindows("^MSN Shot$").isEmpty(); }));
-        QVERIFY(!m_x->visibleWindows(kMainTitle).isEmpty());
+        QVERIFY(!m_x->visibleWindows(X11Session::kMain).isEmpty());
     }
 };
 

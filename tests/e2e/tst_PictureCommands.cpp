@@ -6,9 +6,9 @@
 #include <QDir>
 #include <QTest>
 
-// Paste, Save, Print, Copy and Open of the real program in a real X session: the clipboard
-// shared with xclip, the dialogs typed into, and a real CUPS scheduler whose PDF printer's page
-// is rendered back.
+// Paste, Save, Print, Copy, Open and Edit Image of the real program in a real X session: the
+// clipboard shared with xclip, the dialogs typed into, and a real CUPS scheduler whose PDF
+// printer's page is rendered back.
 class TestPictureCommands : public QObject {
     Q_OBJECT
 
@@ -72,7 +72,7 @@ private slots:
         m_x->run(QStringLiteral("xdotool"), {"type", "--delay", "20", folder});
         m_x->click(corner.x() + 192, corner.y() + 128); // BMP
         m_x->click(corner.x() + 144, corner.y() + 220); // Export
-        QVERIFY(m_x->answer(QStringLiteral("^Zivra Glimwell Information$")));
+        QVERIFY(m_x->answer(X11Session::kInformation));
         QCOMPARE(
             largestDifference(X11Session::waitForPicture(folder + "/screenshot1.bmp"), m_picture),
             0);
@@ -80,7 +80,7 @@ private slots:
 
     void printSendsThePictureToTheDefaultPrinterOrSaysItFailed() {
         fileMenu(6); // New Event, Open, Save, Copy, Paste, Print
-        QVERIFY(m_x->answer(QStringLiteral("^Zivra Glimwell Question$"), QStringLiteral("alt+y")));
+        QVERIFY(m_x->answer(X11Session::kQuestion, QStringLiteral("alt+y")));
         QVERIFY(m_cups->waitForPrintedPage(60000));
         const QString prefix = m_program->path(QStringLiteral("page"));
         QVERIFY(m_cups->run("pdftoppm",
@@ -107,8 +107,7 @@ private slots:
              {QStringList{"cupsreject", "glimpdf"}, QStringList{"lpadmin", "-x", "glimpdf"}}) {
             QVERIFY(m_cups->run(change.first(), change.mid(1)));
             fileMenu(6);
-            QVERIFY(
-                m_x->answer(QStringLiteral("^Zivra Glimwell Question$"), QStringLiteral("alt+y")));
+            QVERIFY(m_x->answer(X11Session::kQuestion, QStringLiteral("alt+y")));
             QVERIFY2(m_x->answer(QStringLiteral("^Glimwell$")), qPrintable(change.first()));
         }
         QCOMPARE(m_program->tempFiles(), QStringList{QStringLiteral("screenshot1.jpg")});
@@ -116,10 +115,8 @@ private slots:
 
     void copyBesideTextAndOpenWithTheSessionsClipboardAndFileDialog() {
         // Menu Copy beside text that another program put there: both stay readable.
-        QProcess* text = m_x->start(QStringLiteral("xclip"), {"-quiet", "-selection", "clipboard"});
-        text->write("earlier");
-        text->waitForBytesWritten(5000);
-        text->closeWriteChannel();
+        m_x->start(QStringLiteral("sh"),
+                   {"-c", "printf earlier | xclip -quiet -selection clipboard"});
         QVERIFY(X11Session::waitUntil([&] {
             return m_x->output("xclip", {"-selection", "clipboard", "-o"}) == "earlier";
         }));
@@ -139,9 +136,37 @@ private slots:
         QVERIFY(largestDifference(m_program->screenshot(2), m_picture) <= 8);
     }
 
+    // Edit Image on screenshot1, its bar dragged with the session's pointer: pressed at the
+    // bar's left, let go at X = 150 (gain e^3 / 5) and applied to the working file.
+    void brighteningDraggedWithTheMouseReachesTheWorkingFile() {
+        const QColor before = m_program->screenshot(1).pixelColor(16, 16); // about (20, 40, 90)
+        const QRect area = m_x->windowGeometry(m_main);
+        m_x->click(area.x() + 60, area.bottom() + 1 - 480 + 296 + 30); // the list's first row
+        // Extra > Edit Image > Adjust Brightness.
+        QVERIFY(m_x->mainMenu(m_main, QStringLiteral("Right Right Right")));
+        const qulonglong dialog = m_x->waitForWindow(QStringLiteral("^Edit Image$"));
+        QVERIFY(dialog);
+        const QRect place = m_x->windowGeometry(dialog);
+        QList<QPoint> path;
+        for (int barX = 10; barX <= 150; barX += 20)
+            path.append(place.topLeft() + QPoint(8 + barX, 24 + 6));
+        m_x->drag(path);
+        m_x->click(place.x() + 88 + 40, place.y() + 128 + 8); // Apply Changes
+        QVERIFY(m_x->answer(X11Session::kInformation));
+        const auto brightened = [&](const QColor& after) {
+            return qAbs(after.red() - before.red() * 4.017) <= 4 &&
+                   qAbs(after.green() - before.green() * 4.017) <= 4;
+        };
+        QVERIFY(X11Session::waitUntil(
+            [&] { return brightened(m_program->screenshot(1).pixelColor(16, 16)); }));
+        QVERIFY(m_x->visibleWindows(QStringLiteral("^Edit Image$")).isEmpty());
+    }
+
     // Exit hands the copied picture to the clipboard manager, which serves it afterwards.
     void exitHandsTheCopiedPictureToTheClipboardManager() {
-        fileMenu(7);
+        // Up: Exit is the last entry, whichever entry the menu opens on after the keyboard's use
+        // of the menu bar.
+        QVERIFY(m_x->mainMenu(m_main, QStringLiteral("Up")));
         QVERIFY(m_glim->waitForFinished(20000));
         QCOMPARE(largestDifference(clipboardPicture(), m_picture), 0);
     }

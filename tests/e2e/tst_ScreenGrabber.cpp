@@ -37,11 +37,10 @@ private slots:
 
         qputenv("DISPLAY", x.environment().value("DISPLAY").toLocal8Bit());
         using Read = X11ScreenGrabber::ScreenRead;
-        for (const Read read : {Read::SharedMemoryWhenLocal, Read::GetImageOnly}) {
+        for (const auto& [read, path] :
+             {std::pair{Read::SharedMemoryWhenLocal, ScreenReadPath::SharedMemory},
+              std::pair{Read::GetImageOnly, ScreenReadPath::GetImage}}) {
             X11ScreenGrabber grabber(read);
-            const ScreenReadPath path = read == Read::SharedMemoryWhenLocal
-                                            ? ScreenReadPath::SharedMemory
-                                            : ScreenReadPath::GetImage;
             QCOMPARE(grabber.screenSize(), QSize(1920, 1080));
 
             // Twice a block inside the screen: the second read goes through the segment that the

@@ -55,10 +55,9 @@ PrivateCups::PrivateCups() {
 }
 
 PrivateCups::~PrivateCups() {
+    // Killed by its own destructor when it has not ended by then.
     m_cupsd.terminate();
-    if (!m_cupsd.waitForFinished(5000))
-        m_cupsd.kill();
-    m_cupsd.waitForFinished(2000);
+    m_cupsd.waitForFinished(5000);
     qunsetenv("CUPS_SERVER");
 }
 

@@ -86,17 +86,12 @@ bool X11Session::startTray() {
 }
 
 X11Session::~X11Session() {
-    // The program first, the X server last.
+    // The program first, the X server last. One that does not end when asked is killed as it
+    // is deleted.
     for (auto it = m_processes.rbegin(); it != m_processes.rend(); ++it) {
-        QProcess* process = *it;
-        if (process->state() != QProcess::NotRunning) {
-            process->terminate();
-            if (!process->waitForFinished(2000)) {
-                process->kill();
-                process->waitForFinished(2000);
-            }
-        }
-        delete process;
+        (*it)->terminate();
+        (*it)->waitForFinished(2000);
+        delete *it;
     }
 }
 
@@ -117,10 +112,7 @@ QByteArray X11Session::output(const QString& program, const QStringList& argumen
     QProcess process;
     process.setProcessEnvironment(m_environment);
     process.start(program, arguments);
-    if (!process.waitForFinished(10000)) {
-        process.kill();
-        process.waitForFinished(1000);
-    }
+    process.waitForFinished(10000); // one that hangs is killed as `process` goes
     return process.readAllStandardOutput();
 }
 
@@ -211,7 +203,7 @@ qulonglong X11Session::startShown(const ProgramCopy& program, const QByteArray& 
     QProcess* started = startInTray(program.executable());
     if (process)
         *process = started;
-    return started ? waitForWindow("^Zivra Glimwell$") : 0;
+    return started ? waitForWindow(kMain) : 0;
 }
 
 bool X11Session::trayMenu(const QString& keys, int button) const {
@@ -305,22 +297,6 @@ ProgramCopy::ProgramCopy() {
     QFile::copy(QStringLiteral(GLIM_BINARY), executable());
     QFile::setPermissions(executable(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-}
-
-QString ProgramCopy::executable() const {
-    return m_dir.filePath("Glimwell");
-}
-
-void ProgramCopy::writeFile(const QString& relative, const QByteArray& bytes) const {
-    writeBytes(m_dir.filePath(relative), bytes);
-}
-
-QStringList ProgramCopy::tempFiles() const {
-    return QDir(m_dir.filePath("Temp")).entryList(QDir::Files);
-}
-
-QImage ProgramCopy::screenshot(int number) const {
-    return X11Session::waitForPicture(path(QStringLiteral("Temp/screenshot%1.jpg").arg(number)));
 }
 
 QByteArray fileBytes(const QString& path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDir>
 #include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -85,6 +86,10 @@ public:
     // when none came. The program's pop-ups (menus, tips) are kPopUp.
     qulonglong newWindow(const QString& name, const std::function<void()>& action) const;
     static inline const QString kPopUp = QStringLiteral("^Glimwell$");
+    // The main window's title and those of the program's message boxes, as window names.
+    static inline const QString kMain = QStringLiteral("^Zivra Glimwell$");
+    static inline const QString kInformation = QStringLiteral("^Zivra Glimwell Information$");
+    static inline const QString kQuestion = QStringLiteral("^Zivra Glimwell Question$");
     // Waits for a message box (or dialog) titled `title`, sends it `keys` and waits until it
     // has gone; false when it did not come or stayed.
     bool answer(const QString& title, const QString& keys = QStringLiteral("Return")) const;
@@ -122,12 +127,19 @@ class ProgramCopy {
 public:
     ProgramCopy();
 
-    QString executable() const;
     QString path(const QString& relative) const { return m_dir.filePath(relative); }
-    void writeFile(const QString& relative, const QByteArray& bytes) const;
-    QStringList tempFiles() const;
+    QString executable() const { return path(QStringLiteral("Glimwell")); }
+    void writeFile(const QString& relative, const QByteArray& bytes) const {
+        writeBytes(path(relative), bytes);
+    }
+    QStringList tempFiles() const {
+        return QDir(path(QStringLiteral("Temp"))).entryList(QDir::Files);
+    }
     // Temp/screenshot<number>.jpg once it can be read, or a null picture.
-    QImage screenshot(int number) const;
+    QImage screenshot(int number) const {
+        return X11Session::waitForPicture(
+            path(QStringLiteral("Temp/screenshot%1.jpg").arg(number)));
+    }
 
 private:
     QTemporaryDir m_dir;
