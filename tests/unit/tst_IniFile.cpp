@@ -54,6 +54,7 @@ private slots:
             u"/x/"_qs);
         row("key of another section", "[JPG]\r\nStoredir=/x/\r\n[Options]\r\nStartdel=1\r\n", {});
         row("commented out", "[PATHS]\r\n;Storedir=/x/\r\n", {});
+        row("before any section", "Storedir=/x/\r\n[PATHS]\r\nLastopen=/a.jpg\r\n", {});
     }
     void readsValuesByCaseBlindSectionAndKey() {
         QFETCH(QByteArray, file);
