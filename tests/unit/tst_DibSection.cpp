@@ -183,6 +183,7 @@ private slots:
         const QList<int> column{0, 100, 200}, row{10, 20, 40};
         const QSize c3(1, 3);
         QTest::newRow("1 x 3: the top rows") << c3 << column << QSize(3, 4) << QPoint(2, 3) << 150;
+        QTest::newRow("1 x 3: rows 0 and 1") << c3 << column << QSize(1, 4) << QPoint(0, 1) << 50;
         QTest::newRow("3 x 1: the last columns")
             << QSize(3, 1) << row << QSize(4, 2) << QPoint(3, 1) << 30;
         // To its own size: a copy (interpolated, the pixel would be 133).
