@@ -1,7 +1,6 @@
 #include "editing/EditImageDialog.h"
 
 #include "editing/EffectBar.h"
-#include "imaging/DibSection.h"
 #include "imaging/EffectsEngine.h"
 #include "imaging/JpegWriter.h"
 #include "platform/Dialogs.h"
@@ -147,10 +146,9 @@ bool EditImageDialog::load() {
     move(editImagePlace(m_mainWindow->frameGeometry(), width(), m_viewer.vScroll()->height(),
                         screenTwipsPerPixel()));
     const QString rowText = m_viewer.lstv()->selectedRowText();
-    const QString path = m_folder.workingFile(rowText);
-    const Picture picture = loadPicture(path);
+    const Picture picture = m_folder.loadWorkingFile(rowText);
     if (picture.isNull()) {
-        m_dialogs.information(unreadableText(rowText, path));
+        m_dialogs.information(unreadableText(rowText, m_folder.workingFile(rowText)));
         return false;
     }
     m_pictbuf->setPicture(picture);
@@ -253,7 +251,7 @@ void EditImageDialog::reject() {
 void EditImageDialog::showWorkingFile(const QString& rowText) {
     m_viewer.setRecordFlag(false);
     // A file that cannot be read back leaves the viewer's picture in place rather than none.
-    const Picture picture = loadPicture(m_folder.workingFile(rowText));
+    const Picture picture = m_folder.loadWorkingFile(rowText);
     if (!picture.isNull())
         m_viewer.ima()->setPicture(picture);
 }

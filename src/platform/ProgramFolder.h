@@ -1,11 +1,17 @@
 #pragma once
 
+#include "platform/Picture.h"
+
 #include <QString>
+
+#include <functional>
+#include <memory>
 
 namespace glim {
 
 // The folder of the executable: Settings.ini and Temp/ live in it. Passed into the application
-// core so that tests run the program on a temporary folder.
+// core so that tests run the program on a temporary folder. Copies are the same folder: they
+// share its background writes.
 class ProgramFolder {
 public:
     explicit ProgramFolder(QString path);
@@ -16,8 +22,19 @@ public:
     QString tempPath() const;                          // <folder>/Temp
     QString workingFile(const QString& rowText) const; // <folder>/Temp/<rowText>.jpg
 
-    // Deletes every file in Temp/. Missing folder, files in use or write-protected: ignored,
-    // reported nowhere; it goes on with the next file. Sub-folders are not touched.
+    // Runs `write` on the folder's own thread, after every write handed over before it: a
+    // capture's working file is encoded there while its row is already shown.
+    void writeInBackground(std::function<void()> write) const;
+    // Returns once every write handed over has ended. Whoever reads, replaces or deletes a
+    // working file calls it first.
+    void awaitWrites() const;
+    // The working file read back, once the writes under way have ended; no picture when it is
+    // missing or unreadable.
+    Picture loadWorkingFile(const QString& rowText) const;
+
+    // Deletes every file in Temp/, once the writes under way have ended. Missing folder, files
+    // in use or write-protected: ignored, reported nowhere; it goes on with the next file.
+    // Sub-folders are not touched.
     void clearTempFolder() const;
     // Creates Temp/ unless an entry of that name exists (an existing file named Temp counts as
     // present, and nothing is created then).
@@ -30,7 +47,10 @@ public:
     QString unwritableFolder() const;
 
 private:
+    class Writer;
+
     QString m_path;
+    std::shared_ptr<Writer> m_writer;
 };
 
 } // namespace glim

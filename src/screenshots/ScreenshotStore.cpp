@@ -38,6 +38,11 @@ ScreenshotStore::ScreenshotStore(ScreenshotViewer& viewer, ProgramFolder folder,
     connect(m_viewer.ima(), &PictureBox::pictureChanged, this, &ScreenshotStore::pictureChanged);
 }
 
+ScreenshotStore::~ScreenshotStore() {
+    // No write may report to a store that is gone.
+    m_folder.awaitWrites();
+}
+
 void ScreenshotStore::pictureChanged() {
     PictureBox* ima = m_viewer.ima();
     // The flag is read afresh by every invocation, the nested one of the limit case included.
@@ -62,10 +67,15 @@ void ScreenshotStore::record(const Picture& picture) {
                      shortDateText(now.date()), timeText(now.time())});
 
     m_folder.foldr();
-    // Encoded from the picture's own rows: the bytes a pixel buffer filled from it would give,
-    // without copying every pixel of a fresh buffer first.
-    if (!writeJpegFile(picture, m_folder.workingFile(rowText(number)), 100))
-        m_dialogs.plain(kAutoSaveFailedText); // the row stays, without its file
+    // Encoded on the folder's thread from the picture's own rows (shared, not copied), so that
+    // the row is chosen as soon as the picture is read; every reader of a working file waits
+    // for it. A failed write is reported here once it has ended: the row stays, without its
+    // file.
+    m_folder.writeInBackground([this, picture, path = m_folder.workingFile(rowText(number))] {
+        if (!writeJpegFile(picture, path, 100))
+            QMetaObject::invokeMethod(
+                this, [this] { m_dialogs.plain(kAutoSaveFailedText); }, Qt::QueuedConnection);
+    });
 
     // The viewer goes on showing the picture as it was assigned, not as read back.
     list->selectRow(number - 1);
@@ -74,7 +84,7 @@ void ScreenshotStore::record(const Picture& picture) {
 void ScreenshotStore::refuse() {
     m_dialogs.information(kLimitText);
     m_viewer.setRecordFlag(false);
-    const Picture last = loadPicture(m_folder.workingFile(rowText(kMaxScreenshots)));
+    const Picture last = m_folder.loadWorkingFile(rowText(kMaxScreenshots));
     if (last.isNull()) {
         // Screenshot 9 has no readable file (its write failed): the offered picture stays in
         // view, unrecorded, and the picture commands wait for a row to be chosen.

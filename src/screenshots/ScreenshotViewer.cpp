@@ -174,10 +174,9 @@ void ScreenshotViewer::showSelectedRow() {
     if (rowText.isEmpty())
         return;
     setRecordFlag(false);
-    const QString path = m_folder.workingFile(rowText);
-    const Picture picture = loadPicture(path);
+    const Picture picture = m_folder.loadWorkingFile(rowText);
     if (picture.isNull()) {
-        m_dialogs.information(unreadableRowText(rowText, path));
+        m_dialogs.information(unreadableRowText(rowText, m_folder.workingFile(rowText)));
         return;
     }
     m_ima->setPicture(picture);

@@ -78,6 +78,7 @@ private slots:
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         capture(QSize(320, 240));
+        m_h->settle();
         QCOMPARE(m_h->dialogs.said(), QStringList{"plain|Failed to auto-save picture."});
         QCOMPARE(m_viewer->lstv()->selectedRowText(), QStringLiteral("screenshot1"));
         QCOMPARE(m_viewer->ima()->picture().size(), QSize(320, 240));

@@ -222,6 +222,7 @@ private slots:
 
         h.dialogs.clear();
         QVERIFY(h.captureFullScreen(h.grabber.screen));
+        h.settle();
         QCOMPARE(h.dialogs.said(),
                  autoSaveFails ? QStringList{"plain|Failed to auto-save picture."} : QStringList());
         QCOMPARE(h.app->mainWindow()->viewer()->lstv()->rowCount(), 1);

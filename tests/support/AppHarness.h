@@ -40,9 +40,11 @@ struct TestServices {
     ScriptedFileDialogs fileDialogs;
     FakeHotKey selectorHotKey;
     int quitCalls = 0;
+    // The application's folder: the copies share its background writes.
+    glim::ProgramFolder programFolder{folder.path()};
 
     glim::Services services() {
-        return {.folder = glim::ProgramFolder(folder.path()),
+        return {.folder = programFolder,
                 .dialogs = dialogs,
                 .grabber = grabber,
                 .clipboard = clipboard,
@@ -63,7 +65,14 @@ struct TestServices {
                    ? file.fileName()
                    : QString();
     }
+    // Lets the working files' writes under way end and a failed one's message arrive.
+    void settle() const {
+        programFolder.awaitWrites();
+        QCoreApplication::sendPostedEvents();
+    }
+    // A working file's path, its write under way ended.
     QString tempFile(const QString& name) const {
+        settle();
         return folder.filePath(QStringLiteral("Temp/") + name);
     }
     void putTempFile(const QString& name) const {
@@ -71,6 +80,7 @@ struct TestServices {
         putFile(QStringLiteral("Temp/") + name, "picture");
     }
     QStringList tempFiles() const {
+        settle();
         return QDir(folder.filePath(QStringLiteral("Temp"))).entryList(QDir::Files);
     }
 };

@@ -1,4 +1,5 @@
 #include "platform/InstanceLock.h"
+#include "platform/ProgramFolder.h"
 #include "platform/TerminationSignals.h"
 #include "platform/x11/ActiveWindowProperty.h"
 
@@ -9,14 +10,18 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
+#include <chrono>
 #include <csignal>
+#include <thread>
 
 using namespace glim;
 
 Q_DECLARE_METATYPE(InstanceLock::Result)
 
 // The platform layer's own rules: which outcomes of the single-instance lock mean another
-// running instance, and which window the window manager's active-window property names.
+// running instance, which window the window manager's active-window property names, and the
+// program folder's background writes.
 class TestPlatform : public QObject {
     Q_OBJECT
 
@@ -85,6 +90,37 @@ private slots:
         QCOMPARE(requested.count(), 0);
         termination.setHeld(false);
         QTRY_COMPARE(requested.count(), 1);
+    }
+
+    void workingFilesAreReadAndDeletedOnlyAfterTheirWrites() {
+        QTemporaryDir dir;
+        const ProgramFolder folder(dir.path());
+        const ProgramFolder copy = folder; // the same folder, as every window holds it
+        folder.foldr();
+        const QString path = folder.workingFile(QStringLiteral("screenshot1"));
+        QImage picture(8, 6, QImage::Format_BGR888);
+        picture.fill(Qt::red);
+        std::vector<int> order;
+        std::atomic<bool> ended = false;
+        // Slow enough that a read or a deletion that did not wait would come first.
+        const auto slowWrite = [&](int number) {
+            return [&, number] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(150));
+                order.push_back(number);
+                picture.save(path, "JPEG");
+                ended = true;
+            };
+        };
+        folder.writeInBackground(slowWrite(1));
+        QVERIFY(!ended); // the caller goes on at once
+        folder.writeInBackground([&] { order.push_back(2); });
+        QCOMPARE(copy.loadWorkingFile(QStringLiteral("screenshot1")).size(), QSize(8, 6));
+        QCOMPARE(order, (std::vector<int>{1, 2}));
+
+        copy.writeInBackground(slowWrite(3));
+        folder.clearTempFolder();
+        QVERIFY(!QFile::exists(path));
+        QCOMPARE(order.size(), 3u);
     }
 };
 
