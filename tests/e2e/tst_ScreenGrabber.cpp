@@ -28,8 +28,9 @@ private slots:
         QFETCH(int, tolerance);
         X11Session x(X11Session::Tray::Later, QStringLiteral("1920x1080x%1").arg(depth));
         QVERIFY2(x.isReady(), qPrintable(x.error()));
-        // One pattern across the rows where a full-screen read of a 24-bit screen is split into
-        // two requests, one reaching past the screen's right and bottom edges.
+        // One pattern across rows where a full-screen read goes from one request to the next
+        // (every 136 rows on a 24-bit screen, 273 on a 16-bit one), the other reaching past the
+        // screen's right and bottom edges.
         const QRect left = x.windowGeometry(pattern::show(x, {100, 400, 300, 300}));
         const QRect client = x.windowGeometry(pattern::show(x, {1500, 700, 600, 500}));
         QVERIFY(left.width() == 300 && client.right() >= 1920 && client.bottom() >= 1080);

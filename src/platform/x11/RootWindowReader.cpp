@@ -24,8 +24,9 @@ constexpr std::uint32_t kAllPlanes = ~0u;
 // A large read is made in bands of rows of at most this size, one request each: the segment
 // then stays this small whatever the screen (a 3840 x 2160 screen at 4 bytes a pixel would take
 // 33 MB), its pixels are still in the processor's cache when they are converted, and a GetImage
-// reply is never larger either.
-constexpr std::int64_t kBandBytes = 4 << 20;
+// reply is never larger either. Through shared memory the server writes the next band while
+// the last one is converted, so the read takes little more than the server's copy.
+constexpr std::int64_t kBandBytes = 1 << 20;
 
 // The layout of the root window's pixels: the pixmap format of its depth, the server's byte
 // order and its visual's colour masks.
@@ -118,22 +119,23 @@ bool RootWindowReader::read(const QRect& rect, std::uint8_t* target, std::int64_
 
     const std::int64_t stride = zPixmapStride(m_format, rect.width());
     const int bandRows = int(std::clamp<std::int64_t>(kBandBytes / stride, 1, rect.height()));
-    ScreenReadPath path = ScreenReadPath::SharedMemory;
-    for (int top = 0; top < rect.height(); top += bandRows) {
-        const QRect band(rect.x(), rect.y() + top, rect.width(),
-                         std::min(bandRows, rect.height() - top));
-        std::uint8_t* rows = target + top * targetStride;
-        if (m_shared == Shared::Working && readShared(band, stride, rows, targetStride))
-            continue;
+    int top = 0;
+    if (m_shared == Shared::Working) {
+        top = readSharedBands(rect, stride, bandRows, target, targetStride);
         // A server that took the segment and then failed a read with it is not trusted with
         // another: the plain read is slower but gives the same pixels.
-        if (m_shared == Shared::Working) {
+        if (top < rect.height()) {
             m_shared = Shared::Off;
             releaseSegment();
         }
-        if (!readWithGetImage(band, stride, rows, targetStride))
+    }
+    const ScreenReadPath path =
+        top == rect.height() ? ScreenReadPath::SharedMemory : ScreenReadPath::GetImage;
+    for (; top < rect.height(); top += bandRows) {
+        const QRect band(rect.x(), rect.y() + top, rect.width(),
+                         std::min(bandRows, rect.height() - top));
+        if (!readWithGetImage(band, stride, target + top * targetStride, targetStride))
             return false;
-        path = ScreenReadPath::GetImage;
     }
     m_lastPath = path;
     return true;
@@ -195,24 +197,42 @@ void RootWindowReader::releaseSegment() {
     m_mappedBytes = 0;
 }
 
-bool RootWindowReader::readShared(const QRect& rect, std::int64_t stride, std::uint8_t* target,
-                                  std::int64_t targetStride) {
-    const auto bytes = std::size_t(stride * rect.height());
-    if (!holdSegment(bytes))
-        return false;
-    xcb_generic_error_t* rawError = nullptr;
-    const XcbReply<xcb_shm_get_image_reply_t> reply(xcb_shm_get_image_reply(
-        m_connection,
-        xcb_shm_get_image(m_connection, m_root, std::int16_t(rect.x()), std::int16_t(rect.y()),
-                          std::uint16_t(rect.width()), std::uint16_t(rect.height()), kAllPlanes,
-                          XCB_IMAGE_FORMAT_Z_PIXMAP, m_segment, 0),
-        &rawError));
-    std::free(rawError);
-    if (!reply || reply->size < bytes)
-        return false;
-    convertZPixmapToBgr(m_format, m_mapped, stride, target, targetStride, rect.width(),
-                        rect.height());
-    return true;
+int RootWindowReader::readSharedBands(const QRect& rect, std::int64_t stride, int bandRows,
+                                      std::uint8_t* target, std::int64_t targetStride) {
+    const auto half = std::size_t(stride * bandRows);
+    if (!holdSegment(2 * half))
+        return 0;
+    const int bands = (rect.height() + bandRows - 1) / bandRows;
+    const auto rowsOf = [&](int index) {
+        return std::min(bandRows, rect.height() - index * bandRows);
+    };
+    const auto request = [&](int index) {
+        return xcb_shm_get_image(
+            m_connection, m_root, std::int16_t(rect.x()), std::int16_t(rect.y() + index * bandRows),
+            std::uint16_t(rect.width()), std::uint16_t(rowsOf(index)), kAllPlanes,
+            XCB_IMAGE_FORMAT_Z_PIXMAP, m_segment, std::uint32_t(std::size_t(index % 2) * half));
+    };
+    xcb_shm_get_image_cookie_t next = request(0);
+    for (int index = 0; index < bands; ++index) {
+        const xcb_shm_get_image_cookie_t cookie = next;
+        // The next band goes into the other half, whose rows have been converted already, while
+        // this one is converted.
+        if (index + 1 < bands)
+            next = request(index + 1);
+        xcb_generic_error_t* rawError = nullptr;
+        const XcbReply<xcb_shm_get_image_reply_t> reply(
+            xcb_shm_get_image_reply(m_connection, cookie, &rawError));
+        std::free(rawError);
+        if (!reply || reply->size < std::size_t(stride * rowsOf(index))) {
+            if (index + 1 < bands)
+                xcb_discard_reply(m_connection, next.sequence);
+            return index * bandRows;
+        }
+        convertZPixmapToBgr(m_format, m_mapped + std::size_t(index % 2) * half, stride,
+                            target + std::int64_t(index) * bandRows * targetStride, targetStride,
+                            rect.width(), rowsOf(index));
+    }
+    return rect.height();
 }
 
 bool RootWindowReader::readWithGetImage(const QRect& rect, std::int64_t stride,

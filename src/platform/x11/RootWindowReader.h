@@ -47,9 +47,10 @@ public:
     void forgetConnection() { m_connection = nullptr; }
 
 private:
-    // One band of rows, `stride` bytes apart in the server's layout.
-    bool readShared(const QRect& rect, std::int64_t stride, std::uint8_t* target,
-                    std::int64_t targetStride);
+    // The rect in bands of `bandRows` rows, `stride` bytes apart in the server's layout, through
+    // the two halves of the segment in turn: the rows read before the first band that failed.
+    int readSharedBands(const QRect& rect, std::int64_t stride, int bandRows, std::uint8_t* target,
+                        std::int64_t targetStride);
     bool readWithGetImage(const QRect& rect, std::int64_t stride, std::uint8_t* target,
                           std::int64_t targetStride);
     bool startSharedMemory();
