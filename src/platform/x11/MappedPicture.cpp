@@ -1,6 +1,9 @@
 #include "platform/x11/MappedPicture.h"
 
 #include <cstdint>
+#include <mutex>
+#include <utility>
+
 #include <sys/mman.h>
 
 namespace glim {
@@ -18,10 +21,42 @@ struct Mapping {
     std::size_t bytes;
 };
 
-void unmap(void* info) {
-    auto* mapping = static_cast<Mapping*>(info);
+void release(Mapping* mapping) {
+    if (!mapping)
+        return;
     ::munmap(mapping->base, mapping->bytes);
     delete mapping;
+}
+
+// The pages of the last large picture that went, kept for the next read of that size. Pages
+// that held a picture are written at memory speed; a fresh mapping's first touches fault in and
+// zero every large page, which took up to 6 ms a page on a virtual machine. One is kept, so a
+// run of captures holds the shown picture and this one. The last copy of a picture may go on
+// the thread that writes its file.
+std::mutex spareMutex;
+Mapping* spare = nullptr;
+
+void keepAsSpare(void* info) {
+    Mapping* dropped = nullptr;
+    {
+        const std::lock_guard lock(spareMutex);
+        dropped = std::exchange(spare, static_cast<Mapping*>(info));
+    }
+    release(dropped);
+}
+
+// The spare when it has exactly `bytes`; a spare of another size is given back.
+Mapping* takeSpare(std::size_t bytes) {
+    Mapping* taken = nullptr;
+    {
+        const std::lock_guard lock(spareMutex);
+        taken = std::exchange(spare, nullptr);
+    }
+    if (taken && taken->bytes != bytes) {
+        release(taken);
+        taken = nullptr;
+    }
+    return taken;
 }
 
 // `bytes` rounded up to whole large pages, starting on a large-page boundary: the mapping is
@@ -51,11 +86,18 @@ Picture newMappedPicture(QSize size) {
         return Picture(size, QImage::Format_BGR888);
     const qsizetype stride = (qsizetype(size.width()) * 3 + 3) & ~qsizetype(3);
     const auto bytes = std::size_t(stride) * std::size_t(size.height());
-    void* base = bytes >= kLargePage ? mapAligned(bytes) : nullptr;
-    if (!base)
+    if (bytes < kLargePage)
         return Picture(size, QImage::Format_BGR888);
-    return Picture(static_cast<uchar*>(base), size.width(), size.height(), stride,
-                   QImage::Format_BGR888, unmap, new Mapping{base, roundUp(bytes, kLargePage)});
+    const std::size_t length = roundUp(bytes, kLargePage);
+    Mapping* mapping = takeSpare(length);
+    if (!mapping) {
+        void* base = mapAligned(bytes);
+        if (!base)
+            return Picture(size, QImage::Format_BGR888);
+        mapping = new Mapping{base, length};
+    }
+    return Picture(static_cast<uchar*>(mapping->base), size.width(), size.height(), stride,
+                   QImage::Format_BGR888, keepAsSpare, mapping);
 }
 
 } // namespace glim
