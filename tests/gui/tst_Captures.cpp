@@ -1,6 +1,7 @@
 #include "capture/SelectorOverlay.h"
 #include "support/AppHarness.h"
 
+#include <QLabel>
 #include <QPointer>
 #include <QScreen>
 
@@ -235,6 +236,17 @@ private slots:
         QCOMPARE(drag->geometry(),
                  QRect((screen.width() - 104) / 2, (screen.height() - 113) / 2, 104, 113));
         QVERIFY(!drag->mask().contains(QPoint(50, 60)) && drag->mask().contains(QPoint(97, 60)));
+        // Its look: white "Drag Me" and light green "S" on the strip, the frame's light grey
+        // outline on the window's grey.
+        const auto textColour = [&](const char* label) {
+            return drag->findChild<QLabel*>(label)->palette().color(QPalette::WindowText);
+        };
+        QCOMPARE(textColour("Label1"), QColor(255, 255, 255));
+        QCOMPARE(textColour("Label2"), QColor(128, 255, 128));
+        const QImage look = drag->grab().toImage();
+        QCOMPARE(look.pixelColor(97, 60), QColor(192, 192, 192));
+        QCOMPARE(look.pixelColor(40, 112), QColor(192, 192, 192));
+        QCOMPARE(look.pixelColor(101, 60), QColor(128, 128, 128));
         // A second "MSN Shot" leaves the one window where the user put it.
         drag->move(300, 200);
         item(m_tray, "msnsssh")->trigger();
