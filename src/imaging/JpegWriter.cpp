@@ -1,7 +1,6 @@
 #include "imaging/JpegWriter.h"
 
 #include "imaging/DibSection.h"
-#include "platform/Picture.h"
 
 #include <QFile>
 #include <QRandomGenerator>

@@ -132,19 +132,17 @@ private slots:
     void pictureForAScreenReadHoldsEveryRow() {
         newMappedPicture(QSize(1024, 1024)).fill(Qt::black); // kept as the spare
         const QSize size(3841, 2160);
-        const uchar* first = nullptr;
         for (int round = 0; round < 2; ++round) {
             Picture picture = newMappedPicture(size);
             QCOMPARE(picture.size(), size);
             QCOMPARE(picture.format(), QImage::Format_BGR888);
             QCOMPARE(picture.bytesPerLine(), (3 * size.width() + 3) / 4 * 4);
+            // The second gets the first one's pages, pixels and all; fresh pages are zeroed.
+            if (round == 1)
+                QCOMPARE(picture.constBits()[picture.sizeInBytes() - 1], std::uint8_t(0x5A));
             std::fill_n(picture.bits(), picture.sizeInBytes(), std::uint8_t(0x5A + round));
             QCOMPARE(picture.pixel(size.width() - 1, size.height() - 1),
                      qRgb(0x5A + round, 0x5A + round, 0x5A + round));
-            if (round == 0)
-                first = picture.constBits();
-            else
-                QCOMPARE(picture.constBits(), first);
         }
     }
 };
